@@ -1,0 +1,21 @@
+// The one built-in travelling-salesman instance and its integer distance table.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+inline constexpr int CityCount = 48;
+
+struct CityCoordinates {
+    std::array<float, CityCount> x;
+    std::array<float, CityCount> y;
+};
+
+extern const CityCoordinates CityTable;
+
+// [from][to], Euclidean distances truncated toward zero.
+using DistanceTable = std::array<std::array<std::int32_t, CityCount>, CityCount>;
+
+// Overwrites every entry of `distance` and returns Naivedist, the length of the
+// closed tour that visits the cities in index order.
+float BuildDistanceTable(DistanceTable& distance);

@@ -1,0 +1,163 @@
+#include "colony.h"
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+#include <stdexcept>
+#include <string>
+
+#include "colony_state.h"
+#include "next_city.h"
+#include "random.h"
+
+ColonyState Colony;
+
+namespace {
+
+// Each ant needs a start city of its own, and only an ant closing its tour
+// ends the construction of an iteration.
+constexpr std::int32_t MinRunAnts = 1;
+constexpr std::int32_t MaxRunAnts = CityCount;
+static_assert(MaxRunAnts <= MaxAnts);
+
+// A rate outside 0..1 lets pheromone turn zero or negative, and the next-city
+// rule then picks visited cities.
+constexpr float MinEvaporationRate = 0;
+constexpr float MaxEvaporationRate = 1;
+
+constexpr float InitialBestLength = 999999.0f;
+
+std::string Shortest(float value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+void ResetAnts(ColonyState& colony, int antCount) {
+    for (int k = 0; k < antCount; ++k) {
+        colony.Visited[k].fill(0);
+        colony.Tour[k].fill(0);
+    }
+    colony.StartTaken.fill(0);
+}
+
+// Every ant gets a random start city that no other ant of the iteration has.
+void PlaceAnts(ColonyState& colony, int antCount) {
+    for (int k = 0; k < antCount; ++k) {
+        int c = DrawRandom() % CityCount;
+        while (colony.StartTaken[c] != 0) {
+            c = DrawRandom() % CityCount;
+        }
+        colony.StartTaken[c] = 1;
+        colony.StartCity[k] = c;
+        colony.Visited[k][c] = 1;
+        colony.Tour[k][0] = c;
+    }
+}
+
+// Moves every pheromone entry toward tao0 by the fraction rho.
+void DecayPheromone(PheromoneTable& pheromone, float rho, float tao0) {
+    for (int i = 0; i < CityCount; ++i) {
+        for (int j = 0; j < CityCount; ++j) {
+            pheromone[i][j] =
+                static_cast<float>((1.0 - rho) * double{pheromone[i][j]} + double{rho} * tao0);
+        }
+    }
+}
+
+// All ants move one city per step and the pheromone decays after every step;
+// an ant with no city left closes its tour, which ends the construction.
+void BuildTours(ColonyState& colony, const RunParameters& params) {
+    bool done = false;
+    for (int s = 1; !done; ++s) {
+        for (int k = 0; k < params.AntCount; ++k) {
+            TourRow& tour = colony.Tour[k];
+            if (HasUnvisitedCity(k, colony.Visited)) {
+                tour[s] = ChooseNextCity(k, tour[s - 1], colony.Visited, colony.Pheromone,
+                                         colony.Distance, params.ExploitThreshold);
+                colony.Visited[k][tour[s]] = 1;
+            } else {
+                tour[s] = colony.StartCity[k];
+                done = true;
+            }
+        }
+        DecayPheromone(colony.Pheromone, params.EvaporationRate, colony.Tao0);
+    }
+}
+
+void MeasureTours(ColonyState& colony, int antCount) {
+    for (int k = 0; k < antCount; ++k) {
+        float length = 0;
+        for (int s = 0; s < CityCount; ++s) {
+            length += static_cast<float>(colony.Distance[colony.Tour[k][s]][colony.Tour[k][s + 1]]);
+        }
+        colony.TourLength[k] = length;
+    }
+}
+
+// Raises the directed edges of the best tour of the run so far.
+void ReinforceBestTour(ColonyState& colony, float rho) {
+    for (int p = 0; p < CityCount; ++p) {
+        float& entry = colony.Pheromone[colony.BestTour[p]][colony.BestTour[p + 1]];
+        entry = static_cast<float>((1.0 / colony.BestLength) * rho + (1.0 - rho) * double{entry});
+    }
+}
+
+}  // namespace
+
+float KeepBestTour(float bestLength, const TourTable& tour, const TourLengthTable& tourLength,
+                   TourRow& bestTour, int antCount) {
+    for (int k = 0; k < antCount; ++k) {
+        if (tourLength[k] < bestLength) {
+            bestTour = tour[k];
+            bestLength = tourLength[k];
+        }
+    }
+    return bestLength;
+}
+
+void CheckRunParameters(const RunParameters& params) {
+    if (params.IterationCount >= 1 &&
+        (params.AntCount < MinRunAnts || params.AntCount > MaxRunAnts)) {
+        throw std::invalid_argument("number of ants must be from " + std::to_string(MinRunAnts) +
+                                    " to " + std::to_string(MaxRunAnts) + ", got " +
+                                    std::to_string(params.AntCount));
+    }
+    // Written so that NaN fails too.
+    if (!(params.EvaporationRate >= MinEvaporationRate &&
+          params.EvaporationRate <= MaxEvaporationRate)) {
+        throw std::invalid_argument(
+            "evaporation rate must be from " + Shortest(MinEvaporationRate) + " to " +
+            Shortest(MaxEvaporationRate) + ", got " + Shortest(params.EvaporationRate));
+    }
+}
+
+void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
+    CheckRunParameters(params);
+    ColonyState& colony = Colony;
+    SeedRandom(seed);
+    colony.BestLength = InitialBestLength;
+    const float naivedist = BuildDistanceTable(colony.Distance);
+    colony.Tao0 = static_cast<float>(1.0 / (double{naivedist} * CityCount));
+    std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{colony.Tao0}, double{naivedist});
+    std::fflush(report);
+    for (auto& row : colony.Pheromone) {
+        row.fill(colony.Tao0);
+    }
+
+    for (int iteration = 0; iteration < params.IterationCount; ++iteration) {
+        ResetAnts(colony, params.AntCount);
+        PlaceAnts(colony, params.AntCount);
+        BuildTours(colony, params);
+        MeasureTours(colony, params.AntCount);
+        colony.BestLength = KeepBestTour(colony.BestLength, colony.Tour, colony.TourLength,
+                                         colony.BestTour, params.AntCount);
+        std::fprintf(report, "\n %f", double{colony.BestLength});
+        std::fflush(report);
+        ReinforceBestTour(colony, params.EvaporationRate);
+    }
+}
+
+void RunColony(RunParameters params) {
+    RunColony(params, static_cast<std::uint32_t>(std::time(nullptr)), stdout);
+}

@@ -1,0 +1,25 @@
+// One complete run of the ant colony on the built-in 48-city instance.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+struct RunParameters {
+    std::int32_t AntCount;        // 1..48 when at least one iteration runs
+    float EvaporationRate;        // rho, 0..1
+    std::int32_t IterationCount;  // 0 or less runs no iteration
+    float ExploitThreshold;       // q0
+};
+
+// Throws std::invalid_argument, naming the parameter, its allowed range and the
+// value given, for parameters that would hang the run or let ants revisit
+// cities.
+void CheckRunParameters(const RunParameters& params);
+
+// Checks the parameters, seeds the generator with `seed`, then writes to
+// `report` the start line and, after every iteration, the best tour length so
+// far. Nothing is written, seeded or touched when the parameters are refused.
+void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report);
+
+// The same run seeded with the current time in seconds, reporting on stdout.
+void RunColony(RunParameters params);
