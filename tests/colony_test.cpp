@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -14,25 +13,6 @@
 #include "report.h"
 
 namespace {
-
-const std::string StartLine = "Tao0 = 0.000000  Naivedist=158017.000000\n";
-
-// The per-iteration values of a report, after checking its shape.
-std::vector<double> IterationValues(const std::string& report) {
-    EXPECT_EQ(report.substr(0, StartLine.size()), StartLine);
-    std::vector<double> values;
-    std::istringstream rest(report.substr(StartLine.size()));
-    std::string line;
-    std::getline(rest, line);
-    EXPECT_EQ(line, "");
-    while (std::getline(rest, line)) {
-        EXPECT_EQ(line[0], ' ');
-        EXPECT_EQ(line.substr(line.size() - 7, 1), ".");
-        values.push_back(std::stod(line));
-    }
-    EXPECT_NE(report.back(), '\n');
-    return values;
-}
 
 TEST(RunColony, WithNoIterationPrintsOnlyTheStartLine) {
     for (const int iterations : {0, -1, std::numeric_limits<int>::min()}) {
@@ -57,7 +37,9 @@ struct Params {
     const char* name;
 };
 
-void PrintTo(const Params& p, std::ostream* out) { *out << p.name; }
+void PrintTo(const Params& p, std::ostream* out) {
+    *out << p.name;
+}
 
 class RunReport : public testing::TestWithParam<Params> {};
 
@@ -137,7 +119,9 @@ struct Refusal {
     const char* name;
 };
 
-void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
+void PrintTo(const Refusal& r, std::ostream* out) {
+    *out << r.name;
+}
 
 class RefusedRun : public testing::TestWithParam<Refusal> {};
 
