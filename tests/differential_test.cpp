@@ -1,0 +1,53 @@
+// The product's report is byte for byte the straightforward run's, over the
+// whole valid range of the parameters.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "oracle.h"
+#include "report.h"
+
+namespace {
+
+struct Case {
+    RunParameters params;
+    std::uint32_t seed;
+};
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << "ants " << c.params.AntCount << ", rho " << c.params.EvaporationRate << ", iterations "
+         << c.params.IterationCount << ", q0 " << c.params.ExploitThreshold << ", seed " << c.seed;
+}
+
+// Every evaporation rate meets every threshold, four times, with ant and
+// iteration counts spread over their ranges.
+std::vector<Case> Cases() {
+    const std::array rates = {0.0f, 1.0f, 0.8f, 0.5f, 0.1f, 0.01f, 0.001f, 0.3f, 0.95f};
+    const std::array thresholds = {-1.0f, 0.0f, 0.25f, 0.5f, 0.9f, 1.0f, 1.5f};
+    const std::array ants = {1, 2, 5, 12, 30, 47, 48};
+    const std::array iterations = {0, 1, 40, 300};
+    std::vector<Case> cases;
+    std::uint32_t n = 0;
+    for (const float rho : rates) {
+        for (const float q0 : thresholds) {
+            for (const int count : iterations) {
+                cases.push_back({{ants[n % ants.size()], rho, count, q0}, n * 2654435761u});
+                ++n;
+            }
+        }
+    }
+    return cases;
+}
+
+class SameReport : public testing::TestWithParam<Case> {};
+
+TEST_P(SameReport, AsTheStraightforwardRun) {
+    const auto [params, seed] = GetParam();
+    const std::string expected =
+        Captured([&](std::FILE* file) { oracle::RunColony(params, seed, file); });
+    ASSERT_EQ(Report(params, seed), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, SameReport, testing::ValuesIn(Cases()));
+
+}  // namespace
