@@ -6,6 +6,13 @@
 
 inline constexpr int CityCount = 48;
 
+// A set of cities, one bit per city index.
+using CitySet = std::uint64_t;
+inline constexpr CitySet AllCities = (CitySet{1} << CityCount) - 1;
+inline constexpr CitySet CityBit(int city) {
+    return CitySet{1} << city;
+}
+
 struct CityCoordinates {
     std::array<float, CityCount> x;
     std::array<float, CityCount> y;

@@ -35,7 +35,7 @@ std::string Shortest(float value) {
 
 void ResetAnts(ColonyState& colony, int antCount) {
     for (int k = 0; k < antCount; ++k) {
-        colony.Visited[k].fill(0);
+        colony.Visited[k].Clear();
         colony.Tour[k].fill(0);
     }
     colony.StartTaken.fill(0);
@@ -50,18 +50,8 @@ void PlaceAnts(ColonyState& colony, int antCount) {
         }
         colony.StartTaken[c] = 1;
         colony.StartCity[k] = c;
-        colony.Visited[k][c] = 1;
+        colony.Visited[k].Mark(c);
         colony.Tour[k][0] = c;
-    }
-}
-
-// Moves every pheromone entry toward tao0 by the fraction rho.
-void DecayPheromone(PheromoneTable& pheromone, float rho, float tao0) {
-    for (int i = 0; i < CityCount; ++i) {
-        for (int j = 0; j < CityCount; ++j) {
-            pheromone[i][j] =
-                static_cast<float>((1.0 - rho) * double{pheromone[i][j]} + double{rho} * tao0);
-        }
     }
 }
 
@@ -75,31 +65,37 @@ void BuildTours(ColonyState& colony, const RunParameters& params) {
             if (HasUnvisitedCity(k, colony.Visited)) {
                 tour[s] = ChooseNextCity(k, tour[s - 1], colony.Visited, colony.Pheromone,
                                          colony.Distance, params.ExploitThreshold);
-                colony.Visited[k][tour[s]] = 1;
+                colony.Visited[k].Mark(tour[s]);
             } else {
                 tour[s] = colony.StartCity[k];
                 done = true;
             }
         }
-        DecayPheromone(colony.Pheromone, params.EvaporationRate, colony.Tao0);
+        colony.Pheromone.Decay(params.EvaporationRate);
     }
 }
 
+// The lengths are float sums, but every partial sum is a whole number below
+// 2^24 (48 edges of at most 8416), where float addition is exact: the integer
+// sum is the same number, without a chain of float additions.
 void MeasureTours(ColonyState& colony, int antCount) {
     for (int k = 0; k < antCount; ++k) {
-        float length = 0;
+        std::int32_t length = 0;
         for (int s = 0; s < CityCount; ++s) {
-            length += static_cast<float>(colony.Distance[colony.Tour[k][s]][colony.Tour[k][s + 1]]);
+            length += colony.Distance[colony.Tour[k][s]][colony.Tour[k][s + 1]];
         }
-        colony.TourLength[k] = length;
+        colony.TourLength[k] = static_cast<float>(length);
     }
 }
 
 // Raises the directed edges of the best tour of the run so far.
 void ReinforceBestTour(ColonyState& colony, float rho) {
     for (int p = 0; p < CityCount; ++p) {
-        float& entry = colony.Pheromone[colony.BestTour[p]][colony.BestTour[p + 1]];
-        entry = static_cast<float>((1.0 / colony.BestLength) * rho + (1.0 - rho) * double{entry});
+        const int a = colony.BestTour[p];
+        const int b = colony.BestTour[p + 1];
+        const double entry = colony.Pheromone[a][b];
+        colony.Pheromone.Set(
+            a, b, static_cast<float>((1.0 / colony.BestLength) * rho + (1.0 - rho) * entry));
     }
 }
 
@@ -141,9 +137,7 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
     colony.Tao0 = static_cast<float>(1.0 / (double{naivedist} * CityCount));
     std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{colony.Tao0}, double{naivedist});
     std::fflush(report);
-    for (auto& row : colony.Pheromone) {
-        row.fill(colony.Tao0);
-    }
+    colony.Pheromone.Fill(colony.Tao0, colony.Distance);
 
     for (int iteration = 0; iteration < params.IterationCount; ++iteration) {
         ResetAnts(colony, params.AntCount);

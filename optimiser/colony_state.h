@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "cities.h"
+#include "pheromone.h"
 
 // A tour row: slot 0 the start city, slots 1..47 the other cities in visiting
 // order, slot 48 the start city again.
@@ -14,11 +15,18 @@ inline constexpr int TourSlots = CityCount + 1;
 // Capacity of every per-ant table.
 inline constexpr int MaxAnts = 99999;
 
-// Pheromone on the directed edge [from][to].
-using PheromoneTable = std::array<std::array<float, CityCount>, CityCount>;
+// Per ant, which cities it has already visited; reads as a row of 48 flags,
+// 1 for a city already visited, else 0.
+class VisitedRow {
+  public:
+    std::int32_t operator[](int city) const { return static_cast<std::int32_t>(bits_ >> city & 1); }
+    void Mark(int city) { bits_ |= CityBit(city); }
+    void Clear() { bits_ = 0; }
+    CitySet Unvisited() const { return AllCities & ~bits_; }
 
-// Per ant, 1 for a city already visited, else 0.
-using VisitedRow = std::array<std::int32_t, CityCount>;
+  private:
+    CitySet bits_;
+};
 using VisitedTable = std::array<VisitedRow, MaxAnts>;
 
 using TourRow = std::array<std::int32_t, TourSlots>;

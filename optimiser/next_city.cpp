@@ -1,56 +1,131 @@
 #include "next_city.h"
 
-#include "random.h"
+#include <algorithm>
+#include <array>
+#include <bit>
 
-bool HasUnvisitedCity(int ant, const VisitedTable& visited) {
-    for (int j = 0; j < CityCount; ++j) {
-        if (visited[ant][j] == 0) {
-            return true;
-        }
-    }
-    return false;
-}
+#include "random.h"
 
 namespace {
 
-// The `rank`-th unvisited city in index order, counting from 1.
-int UnvisitedCityOfRank(const VisitedRow& visited, int rank) {
-    int seen = 0;
-    for (int j = 0; j < CityCount; ++j) {
-        if (visited[j] == 0 && ++seen == rank) {
-            return j;
+// A move's weight and city as one number that orders as the rule does: by
+// weight, then the lower index first. Weights are positive, and positive
+// floats order as their bit patterns do.
+std::uint64_t MoveKey(float weight, int city) {
+    return std::uint64_t{std::bit_cast<std::uint32_t>(weight)} << 32 |
+           static_cast<std::uint32_t>(CityCount - city);
+}
+
+int CityOfKey(std::uint64_t key) {
+    return CityCount - static_cast<int>(key & 0xffffffffu);
+}
+
+// The unvisited city of largest weight, the lowest index among equals, as a
+// full scan finds it: the heaviest of the settled entries comes from the
+// row's order, and the few entries that are still changing are weighed one by
+// one. Every unvisited weight is positive, since pheromone never falls below
+// tao0, so a key of 0 loses to any of them.
+int HeaviestCity(int current, CitySet unvisited, const PheromoneTable& pheromone,
+                 const DistanceTable& distance) {
+    std::uint64_t best = 0;
+    if (const CitySet settled = unvisited & ~pheromone.Changing(current); settled != 0) {
+        const int city = pheromone.HeaviestSettled(current, settled);
+        best = MoveKey(pheromone.SettledWeight(current, city), city);
+    }
+    for (CitySet changing = unvisited & pheromone.Changing(current); changing != 0;
+         changing &= changing - 1) {
+        const int city = std::countr_zero(changing);
+        best = std::max(best,
+                        MoveKey(Weight(pheromone[current][city], distance[current][city]), city));
+    }
+    return CityOfKey(best);
+}
+
+// For every byte value, where its n-th set bit is.
+constexpr auto SelectInByte = [] {
+    std::array<std::array<std::int8_t, 8>, 256> select{};
+    for (int byte = 0; byte < 256; ++byte) {
+        int n = 0;
+        for (int bit = 0; bit < 8; ++bit) {
+            if (byte >> bit & 1) {
+                select[byte][n++] = static_cast<std::int8_t>(bit);
+            }
         }
     }
-    return -1;  // unreachable: callers ask for a rank within the count
+    return select;
+}();
+
+// The cities of a set counted by rank in index order, without branches: the
+// data decide the ranks, so a branch on them would be mispredicted at random.
+class CityRanks {
+  public:
+    explicit CityRanks(CitySet cities) : cities_(cities) {
+        constexpr std::uint64_t ones = 0x0101010101010101u;
+        std::uint64_t count = cities - ((cities >> 1) & 0x5555555555555555u);
+        count = (count & 0x3333333333333333u) + ((count >> 2) & 0x3333333333333333u);
+        count = (count + (count >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+        upTo_ = count * ones;  // byte b: how many cities lie in bytes 0..b
+    }
+
+    int Count() const { return static_cast<int>(upTo_ >> 56); }
+
+    // The city of rank `rank`, counting from 1.
+    int City(int rank) const {
+        constexpr std::uint64_t ones = 0x0101010101010101u;
+        // Every byte count is at most 48, so no byte borrows from the next,
+        // and a byte keeps its top bit exactly when its count reaches `rank`.
+        const std::uint64_t reached =
+            ((upTo_ | ones << 7) - static_cast<std::uint64_t>(rank) * ones) & ones << 7;
+        const int byte = std::countr_zero(reached) / 8;
+        const auto before = static_cast<int>((upTo_ << 8) >> (8 * byte) & 0xff);
+        const auto bits = static_cast<std::uint8_t>(cities_ >> (8 * byte));
+        return 8 * byte + SelectInByte[bits][rank - before - 1];
+    }
+
+  private:
+    CitySet cities_;
+    std::uint64_t upTo_;
+};
+
+// How many draws make the ant exploit. The fraction draw / RandomMax rises
+// with the draw, so the draws for which it falls below the threshold are
+// those below a cutoff. A run passes the same threshold at every call, so the
+// cutoff is found once and kept.
+int ExploitCutoff(float exploitThreshold) {
+    static std::uint32_t thresholdBits = 0;
+    static int cutoff = -1;
+    const auto bits = std::bit_cast<std::uint32_t>(exploitThreshold);
+    if (cutoff < 0 || bits != thresholdBits) {
+        int below = 0, above = RandomMax + 1;
+        while (below < above) {
+            const int draw = (below + above) / 2;
+            if (static_cast<float>(draw / double{RandomMax}) < exploitThreshold) {
+                below = draw + 1;
+            } else {
+                above = draw;
+            }
+        }
+        thresholdBits = bits;
+        cutoff = below;
+    }
+    return cutoff;
 }
 
 }  // namespace
 
+// The draws do not depend on the weights, so the weights are needed only when
+// the ant exploits.
 int ChooseNextCity(int ant, int current, const VisitedTable& visited,
                    const PheromoneTable& pheromone, const DistanceTable& distance,
                    float exploitThreshold) {
-    const VisitedRow& flags = visited[ant];
-    std::array<float, CityCount> weight{};
-    int count = 0;
-    int best = 0;
-    for (int j = 0; j < CityCount; ++j) {
-        if (flags[j] != 0) {
-            continue;  // weight stays 0
-        }
-        ++count;
-        const std::int32_t d = distance[current][j];
-        weight[j] = static_cast<float>(double{pheromone[current][j]} / double(d * d));
-        if (weight[j] > weight[best]) {
-            best = j;
-        }
-    }
-
-    const auto x = static_cast<float>(DrawRandom() / double{RandomMax});
-    if (x < exploitThreshold) {
-        return best;
+    const CitySet unvisited = visited[ant].Unvisited();
+    if (DrawRandom() < ExploitCutoff(exploitThreshold)) {
+        return HeaviestCity(current, unvisited, pheromone, distance);
     }
     // The divisor is count - 1, so while two or more cities remain the
     // highest-indexed one is never explored.
+    const CityRanks ranks(unvisited);
+    const int count = ranks.Count();
     const int rank = count == 1 ? 1 : 1 + DrawRandom() % (count - 1);
-    return UnvisitedCityOfRank(flags, rank);
+    return ranks.City(rank);
 }

@@ -4,7 +4,9 @@
 #include "colony_state.h"
 
 // True while the ant has at least one city left to visit.
-bool HasUnvisitedCity(int ant, const VisitedTable& visited);
+inline bool HasUnvisitedCity(int ant, const VisitedTable& visited) {
+    return visited[ant].Unvisited() != 0;
+}
 
 // With probability about `exploitThreshold` (q0) the ant exploits: it takes the
 // unvisited city of largest pheromone / distance^2, the lowest index on ties.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -18,27 +19,26 @@ struct Fixture {
 
     explicit Fixture(int at) : current(at) {
         BuildDistanceTable(distance);
-        for (auto& row : pheromone) {
-            row.fill(1e-7f);
-        }
+        pheromone.Fill(1e-7f, distance);
     }
 };
 
 // Process-wide tables: a VisitedTable is too large for the stack.
 VisitedTable& VisitedOnly(std::initializer_list<int> cities) {
     static VisitedTable visited;
-    visited[0].fill(0);
+    visited[0].Clear();
     for (const int c : cities) {
-        visited[0][c] = 1;
+        visited[0].Mark(c);
     }
     return visited;
 }
 
 VisitedTable& AllVisitedExcept(std::initializer_list<int> cities) {
     VisitedTable& visited = VisitedOnly({});
-    visited[0].fill(1);
-    for (const int c : cities) {
-        visited[0][c] = 0;
+    for (int c = 0; c < CityCount; ++c) {
+        if (std::find(cities.begin(), cities.end(), c) == cities.end()) {
+            visited[0].Mark(c);
+        }
     }
     return visited;
 }
@@ -62,8 +62,14 @@ TEST(ChooseNextCity, ExploitingPrefersLowerIndexOnEqualWeight) {
     Fixture f(33);
     const VisitedTable& visited = AllVisitedExcept({4, 15});
     EXPECT_EQ(ChooseNextCity(0, 33, visited, f.pheromone, f.distance, AlwaysExploit), 4);
-    // One ulp more pheromone outweighs the lower index.
-    f.pheromone[33][15] = std::nextafter(f.pheromone[33][15], 1.0f);
+    // One ulp more pheromone outweighs the lower index, also once the decay
+    // has stopped changing it: with rho 0.01 one ulp above tao0 is a fixed point.
+    f.pheromone.Set(33, 15, std::nextafter(f.pheromone.Tao0(), 1.0f));
+    EXPECT_EQ(ChooseNextCity(0, 33, visited, f.pheromone, f.distance, AlwaysExploit), 15);
+    for (int step = 0; step < 100; ++step) {
+        f.pheromone.Decay(0.01f);
+    }
+    EXPECT_GT(f.pheromone[33][15], f.pheromone.Tao0());
     EXPECT_EQ(ChooseNextCity(0, 33, visited, f.pheromone, f.distance, AlwaysExploit), 15);
 }
 
@@ -71,9 +77,9 @@ TEST(ChooseNextCity, ExploitingWeighsPheromoneOverSquaredDistance) {
     Fixture f(0);
     // d(0,8) = 462, d(0,2) = 1204: 2 * 462^2 < 1204^2 < 7 * 462^2.
     const VisitedTable& visited = AllVisitedExcept({2, 8});
-    f.pheromone[0][2] = 2 * f.pheromone[0][8];
+    f.pheromone.Set(0, 2, 2 * f.pheromone[0][8]);
     EXPECT_EQ(ChooseNextCity(0, 0, visited, f.pheromone, f.distance, AlwaysExploit), 8);
-    f.pheromone[0][2] = 7 * f.pheromone[0][8];
+    f.pheromone.Set(0, 2, 7 * f.pheromone[0][8]);
     EXPECT_EQ(ChooseNextCity(0, 0, visited, f.pheromone, f.distance, AlwaysExploit), 2);
 }
 
@@ -121,7 +127,7 @@ TEST(ChooseNextCity, ExploringWithTwoCitiesLeftTakesTheLowerIndexed) {
 // take another one (only cities 8 and 9 are left, 8 being the nearest).
 int ExploitsOutOf(int calls, float threshold) {
     Fixture f(0);
-    f.pheromone[0][9] = 1.0f;  // exploit takes 9, explore takes 8
+    f.pheromone.Set(0, 9, 1.0f);  // exploit takes 9, explore takes 8
     int exploits = 0;
     for (int call = 0; call < calls; ++call) {
         exploits +=
