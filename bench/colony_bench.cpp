@@ -50,6 +50,8 @@ std::string Name(const char* who, Setting s) {
 // Collects the per-iteration times to print the ratios once all have run.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {

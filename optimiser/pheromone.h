@@ -4,6 +4,12 @@
 // Beside the values the table keeps what lets a run skip work that changes
 // nothing: which entries the decay still changes, and for each row the other
 // entries in the order of the weight (pheromone / distance^2) they give a move.
+//
+// No entry falls below tao0 while rho is in 0..1: the decay's exact value lies
+// between the entry and tao0, a reinforced entry's exact value is at least
+// tao0 since 1 / BestLength exceeds tao0 (a tour of 48 edges of at most 8416
+// is far shorter than Naivedist * 48), and the double arithmetic's error is
+// far too small to round either below tao0, itself a float.
 #pragma once
 
 #include <array>
@@ -39,8 +45,9 @@ class PheromoneTable {
     CitySet Changing(int from) const { return isChanging_[from]; }
 
     // Among `cities`, none of them changing and not `from` itself, the city of
-    // largest weight, the lowest index among equal weights; and that weight.
+    // largest weight, the lowest index among equal weights.
     int HeaviestSettled(int from, CitySet cities) const;
+    // The weight of a move along an entry that is not changing.
     float SettledWeight(int from, int to) const { return orderWeight_[from * CityCount + to]; }
 
   private:

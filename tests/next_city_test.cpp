@@ -140,6 +140,7 @@ TEST(ChooseNextCity, ThresholdSetsHowOftenItExploits) {
     SeedRandom(11);
     EXPECT_EQ(ExploitsOutOf(1000, 0.0f), 0);
     EXPECT_EQ(ExploitsOutOf(1000, -3.0f), 0);
+    EXPECT_EQ(ExploitsOutOf(1000, std::nanf("")), 0);
     EXPECT_EQ(ExploitsOutOf(1000, 1.5f), 1000);
     const int half = ExploitsOutOf(4000, 0.5f);
     EXPECT_GT(half, 1800);
