@@ -1,7 +1,6 @@
 #include "colony.h"
 
 #include <charconv>
-#include <cmath>
 #include <ctime>
 #include <stdexcept>
 #include <string>
