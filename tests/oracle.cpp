@@ -8,86 +8,34 @@
 namespace oracle {
 namespace {
 
-constexpr int Cities = 48;
-constexpr int Slots = Cities + 1;
-constexpr int Ants = 48;
+constexpr int N = 48;  // cities, and at most as many ants
 
-struct State {
-    float pheromone[Cities][Cities];
-    std::int32_t distance[Cities][Cities];
-    std::int32_t visited[Ants][Cities];
-    std::int32_t tour[Ants][Slots];
-    std::int32_t startCity[Ants];
-    std::int32_t startTaken[Cities];
-    float tourLength[Ants];
-    std::int32_t bestTour[Slots];
-    float bestLength;
-    float tao0;
-};
-
-State S;
-
-float BuildDistanceTable() {
-    float x[Cities], y[Cities];
-    for (int i = 0; i < Cities; ++i) {
-        x[i] = CityTable.x[i];
-        y[i] = CityTable.y[i];
-    }
-    for (int i = 0; i < Cities; ++i) {
-        for (int j = 0; j < Cities; ++j) {
-            const double dx = double{x[j]} - double{x[i]};
-            const double dy = double{y[j]} - double{y[i]};
-            S.distance[i][j] = static_cast<std::int32_t>(std::sqrt(dx * dx + dy * dy));
-        }
-    }
-    float naivedist = 0;
-    for (int i = 0; i < Cities; ++i) {
-        naivedist = naivedist + static_cast<float>(S.distance[i][(i + 1) % Cities]);
-    }
-    return naivedist;
-}
+float pheromone[N][N], tourLength[N], bestLength, tao0;
+int distance[N][N], visited[N][N], tour[N][N + 1], startCity[N], startTaken[N], bestTour[N + 1];
 
 bool HasUnvisitedCity(int k) {
-    for (int j = 0; j < Cities; ++j) {
-        if (S.visited[k][j] == 0) {
-            return true;
-        }
+    for (int j = 0; j < N; ++j) {
+        if (visited[k][j] == 0) return true;
     }
     return false;
 }
 
 int ChooseNextCity(int k, int current, float q0) {
-    float weight[Cities];
-    int count = 0;
-    int best = 0;
-    for (int j = 0; j < Cities; ++j) {
-        if (S.visited[k][j] != 0) {
-            weight[j] = 0;
-        } else {
+    float weight[N];
+    int count = 0, best = 0;
+    for (int j = 0; j < N; ++j) {
+        weight[j] = 0;
+        if (visited[k][j] == 0) {
             ++count;
-            const std::int32_t d = S.distance[current][j];
-            weight[j] = static_cast<float>(double{S.pheromone[current][j]} / double(d * d));
-            if (weight[j] > weight[best]) {
-                best = j;
-            }
+            const int d = distance[current][j];
+            weight[j] = static_cast<float>(double{pheromone[current][j]} / double(d * d));
+            if (weight[j] > weight[best]) best = j;
         }
     }
-    const auto x = static_cast<float>(DrawRandom() / 32767.0);
-    if (x < q0) {
-        return best;
-    }
-    int m = 1;
-    if (count != 1) {
-        m = 1 + DrawRandom() % (count - 1);
-    }
-    int seen = 0;
-    for (int j = 0; j < Cities; ++j) {
-        if (S.visited[k][j] == 0) {
-            ++seen;
-            if (seen == m) {
-                return j;
-            }
-        }
+    if (static_cast<float>(DrawRandom() / 32767.0) < q0) return best;
+    const int m = count == 1 ? 1 : 1 + DrawRandom() % (count - 1);
+    for (int j = 0, seen = 0; j < N; ++j) {
+        if (visited[k][j] == 0 && ++seen == m) return j;
     }
     return -1;
 }
@@ -97,78 +45,69 @@ int ChooseNextCity(int k, int current, float q0) {
 void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
     const double rho = params.EvaporationRate;
     SeedRandom(seed);
-    S.bestLength = 999999.0f;
-    const float naivedist = BuildDistanceTable();
-    S.tao0 = static_cast<float>(1.0 / (double{naivedist} * 48));
-    std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{S.tao0}, double{naivedist});
-    for (int i = 0; i < Cities; ++i) {
-        for (int j = 0; j < Cities; ++j) {
-            S.pheromone[i][j] = S.tao0;
+    bestLength = 999999.0f;
+    for (int i = 0; i < N; ++i) {
+        for (int j = 0; j < N; ++j) {
+            const double dx = double{CityTable.x[j]} - CityTable.x[i];
+            const double dy = double{CityTable.y[j]} - CityTable.y[i];
+            distance[i][j] = static_cast<int>(std::sqrt(dx * dx + dy * dy));
         }
     }
+    float naivedist = 0;
+    for (int i = 0; i < N; ++i) naivedist += static_cast<float>(distance[i][(i + 1) % N]);
+    tao0 = static_cast<float>(1.0 / (double{naivedist} * 48));
+    std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{tao0}, double{naivedist});
+    for (auto& row : pheromone) {
+        for (float& entry : row) entry = tao0;
+    }
     for (int iteration = 0; iteration < params.IterationCount; ++iteration) {
-        for (int k = 0; k < params.AntCount; ++k) {
-            for (int j = 0; j < Cities; ++j) {
-                S.visited[k][j] = 0;
-            }
-            for (int s = 0; s < Slots; ++s) {
-                S.tour[k][s] = 0;
-            }
+        const int ants = params.AntCount;
+        for (int k = 0; k < ants; ++k) {
+            for (int j = 0; j < N; ++j) visited[k][j] = 0;
+            for (int s = 0; s <= N; ++s) tour[k][s] = 0;
         }
-        for (int c = 0; c < Cities; ++c) {
-            S.startTaken[c] = 0;
+        for (int& taken : startTaken) taken = 0;
+        for (int k = 0; k < ants; ++k) {
+            int c = DrawRandom() % N;
+            while (startTaken[c] != 0) c = DrawRandom() % N;
+            startTaken[c] = 1;
+            startCity[k] = tour[k][0] = c;
+            visited[k][c] = 1;
         }
-        for (int k = 0; k < params.AntCount; ++k) {
-            int c = DrawRandom() % Cities;
-            while (S.startTaken[c] != 0) {
-                c = DrawRandom() % Cities;
-            }
-            S.startTaken[c] = 1;
-            S.startCity[k] = c;
-            S.visited[k][c] = 1;
-            S.tour[k][0] = c;
-        }
-        int s = 0;
         bool done = false;
-        while (!done) {
-            ++s;
-            for (int k = 0; k < params.AntCount; ++k) {
+        for (int s = 1; !done; ++s) {
+            for (int k = 0; k < ants; ++k) {
                 if (HasUnvisitedCity(k)) {
-                    S.tour[k][s] = ChooseNextCity(k, S.tour[k][s - 1], params.ExploitThreshold);
-                    S.visited[k][S.tour[k][s]] = 1;
+                    tour[k][s] = ChooseNextCity(k, tour[k][s - 1], params.ExploitThreshold);
+                    visited[k][tour[k][s]] = 1;
                 } else {
-                    S.tour[k][s] = S.startCity[k];
+                    tour[k][s] = startCity[k];
                     done = true;
                 }
             }
-            for (int i = 0; i < Cities; ++i) {
-                for (int j = 0; j < Cities; ++j) {
-                    S.pheromone[i][j] = static_cast<float>((1.0 - rho) * double{S.pheromone[i][j]} +
-                                                           rho * double{S.tao0});
+            for (auto& row : pheromone) {
+                for (float& entry : row) {
+                    entry = static_cast<float>((1.0 - rho) * double{entry} + rho * double{tao0});
                 }
             }
         }
-        for (int k = 0; k < params.AntCount; ++k) {
-            S.tourLength[k] = 0;
-            for (int p = 0; p < Cities; ++p) {
-                S.tourLength[k] = S.tourLength[k] +
-                                  static_cast<float>(S.distance[S.tour[k][p]][S.tour[k][p + 1]]);
+        for (int k = 0; k < ants; ++k) {
+            tourLength[k] = 0;
+            for (int s = 0; s < N; ++s) {
+                tourLength[k] += static_cast<float>(distance[tour[k][s]][tour[k][s + 1]]);
             }
         }
-        for (int k = 0; k < params.AntCount; ++k) {
-            if (S.tourLength[k] < S.bestLength) {
-                for (int p = 0; p < Slots; ++p) {
-                    S.bestTour[p] = S.tour[k][p];
-                }
-                S.bestLength = S.tourLength[k];
+        for (int k = 0; k < ants; ++k) {
+            if (tourLength[k] < bestLength) {
+                bestLength = tourLength[k];
+                for (int s = 0; s <= N; ++s) bestTour[s] = tour[k][s];
             }
         }
-        std::fprintf(report, "\n %f", double{S.bestLength});
-        for (int p = 0; p < Cities; ++p) {
-            const int a = S.bestTour[p];
-            const int b = S.bestTour[p + 1];
-            S.pheromone[a][b] = static_cast<float>((1.0 / double{S.bestLength}) * rho +
-                                                   (1.0 - rho) * double{S.pheromone[a][b]});
+        std::fprintf(report, "\n %f", double{bestLength});
+        for (int p = 0; p < N; ++p) {
+            float& entry = pheromone[bestTour[p]][bestTour[p + 1]];
+            entry =
+                static_cast<float>((1.0 / double{bestLength}) * rho + (1.0 - rho) * double{entry});
         }
     }
 }

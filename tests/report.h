@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,28 +12,17 @@
 
 #include "colony.h"
 
-inline std::string ReadAll(std::FILE* file) {
+// Everything `write` writes to the stream it is given.
+template <typename Write>
+std::string Captured(Write write) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), std::fclose);
+    write(file.get());
     std::string text;
-    std::rewind(file);
+    std::rewind(file.get());
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
         text.append(buffer, n);
     }
-    return text;
-}
-
-// `run` is called with a temporary report stream.
-template <typename Run>
-std::string Captured(Run run) {
-    std::FILE* file = std::tmpfile();
-    try {
-        run(file);
-    } catch (...) {
-        std::fclose(file);
-        throw;
-    }
-    std::string text = ReadAll(file);
-    std::fclose(file);
     return text;
 }
 
@@ -42,19 +32,16 @@ inline std::string Report(RunParameters params, std::uint32_t seed) {
 
 inline const std::string StartLine = "Tao0 = 0.000000  Naivedist=158017.000000\n";
 
-// The per-iteration values of a report, after checking its shape.
+// The values a report prints after its start line and an empty line, one per
+// line as a blank and six decimals, the last without a line break.
 inline std::vector<double> IterationValues(const std::string& report) {
-    EXPECT_EQ(report.substr(0, StartLine.size()), StartLine);
+    EXPECT_EQ(report.substr(0, StartLine.size() + 1), StartLine + "\n");
+    EXPECT_NE(report.back(), '\n');
     std::vector<double> values;
-    std::istringstream rest(report.substr(StartLine.size()));
-    std::string line;
-    std::getline(rest, line);
-    EXPECT_EQ(line, "");
-    while (std::getline(rest, line)) {
-        EXPECT_EQ(line[0], ' ');
-        EXPECT_EQ(line.substr(line.size() - 7, 1), ".");
+    std::istringstream lines(report.substr(StartLine.size() + 1));
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_TRUE(line.size() > 8 && line[0] == ' ' && line[line.size() - 7] == '.') << line;
         values.push_back(std::stod(line));
     }
-    EXPECT_NE(report.back(), '\n');
     return values;
 }

@@ -9,24 +9,21 @@
 
 #include <unistd.h>
 
-#include <functional>
-
 #include "Unit1.h"
 #include "report.h"
 
 namespace {
 
-// Everything `action` writes to standard output.
-std::string PrintedBy(const std::function<void()>& action) {
-    std::fflush(stdout);
-    const int saved = dup(STDOUT_FILENO);
-    return Captured([&](std::FILE* file) {
-        dup2(fileno(file), STDOUT_FILENO);
-        action();
-        std::fflush(stdout);
-        dup2(saved, STDOUT_FILENO);
-        close(saved);
-    });
+const QStringList Defaults = {"30", "0.8", "30", "0.5"};  // NA, RH, MA, q
+
+QStringList FieldTexts() {
+    return {Form1->NA->text(), Form1->RH->text(), Form1->MA->text(), Form1->q->text()};
+}
+
+void SetFields(const QStringList& texts) {
+    for (int i = 0; TEdit * field : {Form1->NA, Form1->RH, Form1->MA, Form1->q}) {
+        field->setText(texts[i++]);
+    }
 }
 
 struct ClickResult {
@@ -34,7 +31,8 @@ struct ClickResult {
     QStringList errorsShown;
 };
 
-// Clicks `button`, answering every error box that comes up as a person would.
+// Clicks `button` and answers every error box that comes up, as a person
+// would; keeps what went to standard output meanwhile.
 ClickResult Click(QPushButton* button) {
     ClickResult result;
     QTimer answer;
@@ -45,22 +43,23 @@ ClickResult Click(QPushButton* button) {
         }
     });
     answer.start(10);
-    result.printed = PrintedBy([&] { QTest::mouseClick(button, Qt::LeftButton); });
+    std::fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    result.printed = Captured([&](std::FILE* file) {
+        dup2(fileno(file), STDOUT_FILENO);
+        QTest::mouseClick(button, Qt::LeftButton);
+        std::fflush(stdout);
+        dup2(saved, STDOUT_FILENO);
+    });
+    close(saved);
     return result;
-}
-
-QStringList FieldTexts() {
-    return {Form1->NA->text(), Form1->RH->text(), Form1->MA->text(), Form1->q->text()};
 }
 
 class Window : public testing::Test {
   protected:
     void SetUp() override {
         Form1->show();
-        Form1->NA->setText("30");
-        Form1->RH->setText("0.8");
-        Form1->MA->setText("30");
-        Form1->q->setText("0.5");
+        SetFields(Defaults);
     }
 };
 
@@ -69,8 +68,7 @@ TEST_F(Window, BuildsEveryControlOfTheLayoutInItsPlace) {
         SCOPED_TRACE(control.name);
         const auto* widget = Form1->findChild<QWidget*>(control.name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->parentWidget()->objectName(),
-                  control.parent == nullptr ? QString() : control.parent);
+        EXPECT_EQ(widget->parentWidget()->objectName(), control.parent ? control.parent : "");
         EXPECT_EQ(widget->geometry(),
                   QRect(control.left, control.top, control.width, control.height));
         if (control.tabOrder < 0) {
@@ -83,7 +81,8 @@ TEST_F(Window, BuildsEveryControlOfTheLayoutInItsPlace) {
     EXPECT_EQ(Form1->Memo1->toPlainText(), "Memo1");
     EXPECT_EQ(Form1->Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_TRUE(Form1->Image1->pixmap().isNull());
-    EXPECT_EQ(FieldTexts(), QStringList({"30", "0.8", "30", "0.5"}));
+    EXPECT_EQ(FieldTexts(), Defaults);
+    EXPECT_EQ(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
     const QFontInfo face(Form1->Label1->font());
     EXPECT_EQ(face.pixelSize(), 11);
     EXPECT_TRUE(face.family() == "MS Sans Serif" || face.family() == "Noto Sans CJK TC")
@@ -94,79 +93,61 @@ TEST_F(Window, TabsThroughFieldsButtonsAndMemoGroupByGroup) {
     QStringList order;
     QWidget* widget = Form1->NA;
     do {
-        if (widget->focusPolicy() & Qt::TabFocus) {
-            order << widget->objectName();
-        }
+        if (widget->focusPolicy() & Qt::TabFocus) order << widget->objectName();
         widget = widget->nextInFocusChain();
     } while (widget != Form1->NA);
     order.removeAll(QString());  // the memo's own viewport and scroll bars
     EXPECT_EQ(order, QStringList({"NA", "RH", "MA", "q", "Button1", "Button2", "Memo1"}));
 }
 
-TEST_F(Window, StartWithTheDefaultTextsPrintsACompleteReport) {
-    const ClickResult result = Click(Form1->Button1);
-    EXPECT_TRUE(result.errorsShown.isEmpty());
-    EXPECT_EQ(IterationValues(result.printed).size(), 30u);
+TEST_F(Window, EachStartPrintsACompleteReport) {
+    ClickResult first = Click(Form1->Button1);
+    EXPECT_TRUE(first.errorsShown.isEmpty());
+    EXPECT_EQ(IterationValues(first.printed).size(), 30u);
+    Form1->MA->setText("2");
+    EXPECT_EQ(IterationValues(Click(Form1->Button1).printed).size(), 2u);
 }
 
-struct BadField {
-    QLineEdit* TForm1::*field;
-    const char* text;
+struct BadFields {
+    QStringList texts;  // NA, RH, MA, q
     const char* error;
 };
 
-void PrintTo(const BadField& bad, std::ostream* out) {
-    *out << '"' << bad.text << '"';
+void PrintTo(const BadFields& bad, std::ostream* out) {
+    *out << bad.texts.join(" ").toStdString();
 }
 
-class RefusedField : public Window, public testing::WithParamInterface<BadField> {};
+class RefusedFields : public Window, public testing::WithParamInterface<BadFields> {};
 
-TEST_P(RefusedField, ShowsItsErrorPrintsNothingAndLeavesTheWindowUsable) {
-    const auto [field, text, error] = GetParam();
-    (Form1->*field)->setText(QString::fromUtf8(text));
-    const QStringList typed = FieldTexts();
+TEST_P(RefusedFields, ShowTheFirstErrorPrintNothingAndLeaveTheWindowUsable) {
+    SetFields(GetParam().texts);
     const ClickResult result = Click(Form1->Button1);
-    EXPECT_EQ(result.errorsShown, QStringList(QString::fromUtf8(error)));
+    EXPECT_EQ(result.errorsShown, QStringList(QString::fromUtf8(GetParam().error)));
     EXPECT_EQ(result.printed, "");
-    EXPECT_EQ(FieldTexts(), typed);
+    EXPECT_EQ(FieldTexts(), GetParam().texts);
 
-    SetUp();
-    Form1->MA->setText("1");
+    SetFields({"30", "0.8", "1", "0.5"});
     EXPECT_EQ(IterationValues(Click(Form1->Button1).printed).size(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, RefusedField,
-    testing::Values(BadField{&TForm1::NA, "", "\"\" is not a valid whole number"},
-                    BadField{&TForm1::NA, "30.5", "\"30.5\" is not a valid whole number"},
-                    BadField{&TForm1::RH, "abc", "\"abc\" is not a valid number"},
-                    BadField{&TForm1::q, "1,5", "\"1,5\" is not a valid number"},
-                    BadField{&TForm1::MA, "30.5", "\"30.5\" is not a valid whole number"},
-                    BadField{&TForm1::NA, "49", "number of ants must be from 1 to 48, got 49"},
-                    BadField{&TForm1::RH, "1.5", "evaporation rate must be from 0 to 1, got 1.5"}));
-
-TEST_F(Window, ConvertsQBeforeMa) {
-    Form1->q->setText("x");
-    Form1->MA->setText("y");
-    EXPECT_EQ(Click(Form1->Button1).errorsShown, QStringList("\"x\" is not a valid number"));
-}
+    Texts, RefusedFields,
+    testing::Values(BadFields{{"", "0.8", "30", "0.5"}, "\"\" is not a valid whole number"},
+                    BadFields{{"30.5", "0.8", "30", "0.5"}, "\"30.5\" is not a valid whole number"},
+                    BadFields{{"30", "abc", "30", "0.5"}, "\"abc\" is not a valid number"},
+                    BadFields{{"30", "0.8", "30.5", "0.5"}, "\"30.5\" is not a valid whole number"},
+                    // q is converted before MA
+                    BadFields{{"30", "0.8", "y", "1,5"}, "\"1,5\" is not a valid number"},
+                    BadFields{{"49", "0.8", "30", "0.5"},
+                              "number of ants must be from 1 to 48, got 49"}));
 
 TEST_F(Window, ClearChangesNothing) {
     Form1->Memo1->setPlainText("typed by hand");
     const ClickResult result = Click(Form1->Button2);
     EXPECT_EQ(result.printed, "");
     EXPECT_TRUE(result.errorsShown.isEmpty());
-    EXPECT_EQ(FieldTexts(), QStringList({"30", "0.8", "30", "0.5"}));
+    EXPECT_EQ(FieldTexts(), Defaults);
     EXPECT_EQ(Form1->Memo1->toPlainText(), "typed by hand");
-}
-
-TEST_F(Window, TwoStartsPrintTwoReportsTheSecondContinuingTheLastLine) {
-    Form1->MA->setText("2");
-    const std::string first = Click(Form1->Button1).printed;
-    const std::string second = Click(Form1->Button1).printed;
-    EXPECT_EQ(IterationValues(first).size(), 2u);
-    EXPECT_EQ(IterationValues(second).size(), 2u);
-    EXPECT_EQ(first.find("Tao0"), 0u);  // the second report starts where the first stopped
 }
 
 }  // namespace
