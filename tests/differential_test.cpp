@@ -36,6 +36,9 @@ std::vector<Case> Cases() {
             }
         }
     }
+    // Long runs, where entries settle above tao0 and rows are reordered often.
+    cases.push_back({{48, 0.01f, 2000, 0.9f}, 4});
+    cases.push_back({{48, 0.1f, 1000, 0.5f}, 5});
     return cases;
 }
 
