@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <optional>
 
 Exception::Exception(String message)
@@ -34,53 +35,64 @@ std::optional<std::string> AsciiNumber(const String& text) {
     return ascii;
 }
 
-// std::from_chars takes a minus sign but no plus sign.
-const char* SkipPlus(const std::string& number) {
-    const char* first = number.data();
-    if (number.size() > 1 && number[0] == '+' && number[1] != '-') {
-        ++first;
-    }
-    return first;
-}
-
 String Quoted(const String& text) {
     return u'"' + text + u'"';
+}
+
+enum class Parsed { Number, OutOfRange, NotANumber };
+
+// Reads the whole of `text` as a Number. std::from_chars does the reading,
+// locale-independent; it takes a minus sign but no plus sign.
+template <typename Number>
+Parsed ParseNumber(const String& text, Number& value) {
+    const std::optional<std::string> number = AsciiNumber(text);
+    if (!number || number->empty()) {
+        return Parsed::NotANumber;
+    }
+    const char* first = number->data();
+    const char* last = first + number->size();
+    if (number->size() > 1 && number->front() == '+' && (*number)[1] != '-') {
+        ++first;
+    }
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (end != last) {
+        return Parsed::NotANumber;
+    }
+    if (error == std::errc::result_out_of_range) {
+        return Parsed::OutOfRange;
+    }
+    return error == std::errc() ? Parsed::Number : Parsed::NotANumber;
 }
 
 }  // namespace
 
 std::int32_t StrToInt(const String& text) {
-    const std::optional<std::string> number = AsciiNumber(text);
-    if (number && !number->empty()) {
-        const char* last = number->data() + number->size();
-        std::int32_t value = 0;
-        const auto [end, error] = std::from_chars(SkipPlus(*number), last, value);
-        if (end == last && error == std::errc::result_out_of_range) {
-            throw Exception(Quoted(text) +
-                            " is outside the range of whole numbers, -2147483648 to 2147483647");
-        }
-        if (end == last && error == std::errc()) {
+    std::int32_t value = 0;
+    switch (ParseNumber(text, value)) {
+        case Parsed::Number:
             return value;
-        }
+        case Parsed::OutOfRange:
+            throw Exception(Quoted(text) + " is outside the range of whole numbers, " +
+                            QString::number(std::numeric_limits<std::int32_t>::min()) + " to " +
+                            QString::number(std::numeric_limits<std::int32_t>::max()));
+        case Parsed::NotANumber:
+            break;
     }
     throw Exception(Quoted(text) + " is not a valid whole number");
 }
 
 double StrToFloat(const String& text) {
-    const std::optional<std::string> number = AsciiNumber(text);
-    if (number && !number->empty()) {
-        const char* last = number->data() + number->size();
-        double value = 0;
-        const auto [end, error] = std::from_chars(SkipPlus(*number), last, value);
-        if (end == last && error == std::errc::result_out_of_range) {
-            throw Exception(Quoted(text) + " is outside the range of numbers");
-        }
-        if (end == last && error == std::errc()) {
+    double value = 0;
+    switch (ParseNumber(text, value)) {
+        case Parsed::Number:
             if (!std::isfinite(value)) {
                 throw Exception(Quoted(text) + " is not a finite number");
             }
             return value;
-        }
+        case Parsed::OutOfRange:
+            throw Exception(Quoted(text) + " is outside the range of numbers");
+        case Parsed::NotANumber:
+            break;
     }
     throw Exception(Quoted(text) + " is not a valid number");
 }
