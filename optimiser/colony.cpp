@@ -8,6 +8,7 @@
 #include "colony_state.h"
 #include "next_city.h"
 #include "random.h"
+#include "report.h"
 
 ColonyState Colony;
 
@@ -127,15 +128,15 @@ void CheckRunParameters(const RunParameters& params) {
     }
 }
 
-void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
+void RunColony(RunParameters params, std::uint32_t seed, std::FILE* sink) {
     CheckRunParameters(params);
+    ReportWriter report(sink);
     ColonyState& colony = Colony;
     SeedRandom(seed);
     colony.BestLength = InitialBestLength;
     const float naivedist = BuildDistanceTable(colony.Distance);
     colony.Tao0 = static_cast<float>(1.0 / (double{naivedist} * CityCount));
-    std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{colony.Tao0}, double{naivedist});
-    std::fflush(report);
+    report.StartLine(colony.Tao0, naivedist);
     colony.Pheromone.Fill(colony.Tao0, colony.Distance);
 
     for (int iteration = 0; iteration < params.IterationCount; ++iteration) {
@@ -145,10 +146,10 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
         MeasureTours(colony, params.AntCount);
         colony.BestLength = KeepBestTour(colony.BestLength, colony.Tour, colony.TourLength,
                                          colony.BestTour, params.AntCount);
-        std::fprintf(report, "\n %f", double{colony.BestLength});
-        std::fflush(report);
+        report.IterationLine(colony.BestLength);
         ReinforceBestTour(colony, params.EvaporationRate);
     }
+    report.Flush();
 }
 
 void RunColony(RunParameters params) {

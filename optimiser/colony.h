@@ -17,9 +17,10 @@ struct RunParameters {
 void CheckRunParameters(const RunParameters& params);
 
 // Checks the parameters, seeds the generator with `seed`, then writes to
-// `report` the start line and, after every iteration, the best tour length so
+// `sink` the start line and, after every iteration, the best tour length so
 // far. Nothing is written, seeded or touched when the parameters are refused.
-void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report);
+// A failed write ends the run with a ReportError (report.h).
+void RunColony(RunParameters params, std::uint32_t seed, std::FILE* sink);
 
 // The same run seeded with the current time in seconds, reporting on stdout.
 void RunColony(RunParameters params);

@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include "colony.h"
+#include "conversion.h"
 
 TForm1* Form1 = nullptr;
 

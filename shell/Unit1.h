@@ -2,7 +2,7 @@
 // area that the program leaves as it is.
 #pragma once
 
-#include "platform.h"
+#include "form.h"
 
 class TForm1 : public TForm {
   public:

@@ -1,4 +1,5 @@
 #include "Unit1.h"
+#include "application.h"
 
 // Errors that escape start-up or the event loop are shown, and the program
 // then ends normally.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
+#include <csignal>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -10,6 +12,9 @@
 #include "colony_state.h"
 #include "random.h"
 #include "report.h"
+#include "captured.h"
+
+#include <unistd.h>
 
 namespace {
 
@@ -123,6 +128,56 @@ TEST(KeepBestTour, TakesOnlyStrictlyShorterToursSoEarlierHoldersStay) {
     EXPECT_EQ(best[0], -1);
     EXPECT_EQ(KeepBestTour(850, tour, length, best, 1), 850);  // ants past the count are ignored
     EXPECT_EQ(best[0], -1);
+}
+
+// The test command installs a decimal-comma locale, where printf would write
+// "0,000000".
+TEST(RunColony, WritesFullStopsInADecimalCommaLocale) {
+    const RunParameters params{30, 0.8f, 5, 0.5f};
+    const std::string inC = Report(params, 9);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    char comma[16];
+    std::snprintf(comma, sizeof comma, "%f", 0.5);
+    const std::string inGerman = Report(params, 9);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_STREQ(comma, "0,500000");
+    EXPECT_EQ(inGerman, inC);
+    EXPECT_EQ(inGerman.substr(0, StartLine.size()), StartLine);
+}
+
+TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWritten) {
+    std::signal(SIGPIPE, SIG_IGN);
+    const RunParameters params{30, 0.8f, 5, 0.5f};
+    const auto expectFailure = [&](std::FILE* sink, const char* message) {
+        try {
+            RunColony(params, 1, sink);
+            ADD_FAILURE() << "no error for " << message;
+        } catch (const ReportError& error) {
+            EXPECT_STREQ(error.what(), message);
+        }
+    };
+    std::FILE* full = std::fopen("/dev/full", "w");
+    expectFailure(full, "The report could not be written: No space left on device");
+    std::fclose(full);
+    std::FILE* readOnly = std::fopen("/dev/null", "r");
+    expectFailure(readOnly, "The report could not be written: Bad file descriptor");
+    std::fclose(readOnly);
+
+    // A later run on the same stream tries again, and writes all of its report.
+    int gone[2], fresh[2];
+    ASSERT_EQ(pipe(gone), 0);
+    ASSERT_EQ(pipe(fresh), 0);
+    std::FILE* sink = fdopen(gone[1], "w");
+    close(gone[0]);
+    expectFailure(sink, "The report could not be written: Broken pipe");
+    dup2(fresh[1], gone[1]);
+    RunColony(params, 1, sink);
+    std::fclose(sink);
+    close(fresh[1]);
+    std::string read(4096, '\0');
+    read.resize(static_cast<std::size_t>(::read(fresh[0], read.data(), read.size())));
+    close(fresh[0]);
+    EXPECT_EQ(read, Report(params, 1));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "platform.h"
+#include "conversion.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "oracle.h"
-#include "report.h"
+#include "captured.h"
 
 namespace {
 

@@ -29,50 +29,103 @@ wait_for() {
 
 values() { grep -c -E '^ [0-9]+\.[0-9]{6}$' "$work/report" || true; }
 
-# A window manager, so the window has a frame and closes like a real one.
-openbox --sm-disable >/dev/null 2>&1 &
-sleep 1
-
-"$program" >"$work/report" 2>"$work/errors" &
-pid=$!
-wait_for xdotool search --onlyvisible --name '^Form1$'
-window=$(xdotool search --onlyvisible --name '^Form1$' | head -1)
-sleep 1
-import -window root "$out/window.png"
-
-# The frame's top-left at (189, 128) and the outer size 1036 x 633.
-read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", ""); print $2}')
-client_x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $NF}')
-client_y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $NF}')
-width=$(xwininfo -id "$window" | awk '/Width:/ {print $NF}')
-height=$(xwininfo -id "$window" | awk '/Height:/ {print $NF}')
-outer="$((client_x - left)),$((client_y - top)) $((width + left + right))x$((height + top + bottom))"
-[ "$outer" = "189,128 1036x633" ] || fail "window frame is at $outer"
-echo "the window's frame is at 189,128 and measures 1036x633"
-
 # Positions are relative to the window's client area.
 start=(116 260)
 ants_field=(116 74)
 
-xdotool mousemove --window "$window" "${start[@]}" click 1
+# Waits for the program's window and keeps it in $window.
+find_window() {
+    wait_for xdotool search --onlyvisible --name '^Form1$'
+    window=$(xdotool search --onlyvisible --name '^Form1$' | head -1)
+    sleep 0.5
+}
+
+click_start() { xdotool mousemove --window "$window" "${start[@]}" click 1; }
+
+# Waits for the error window, keeps a screenshot of it, and answers it.
+answer_error() {
+    wait_for xdotool search --onlyvisible --name '^antcolony$'
+    sleep 0.3
+    import -window root "$out/$1.png"
+    xdotool key Return
+    wait_for sh -c "! xdotool search --onlyvisible --name '^antcolony$'"
+}
+
+# Closes the window as a person would; the program must end with status 0.
+close_window() {
+    xdotool windowactivate --sync "$window" key alt+F4
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "closing the window ended the program with status $status"
+}
+
+# A window manager, so the window has a frame and closes like a real one.
+openbox --sm-disable >/dev/null 2>&1 &
+sleep 1
+
+# A decimal-comma locale: the report must still use full stops.
+LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$program" >"$work/report" 2>"$work/errors" &
+pid=$!
+find_window
+sleep 0.5
+import -window root "$out/window.png"
+
+# The frame's top-left at (189, 128) and the outer size 1036 x 633.
+frame() {
+    local left right top bottom x y w h
+    read -r left right top bottom < <(xprop -id "$window" _NET_FRAME_EXTENTS | awk -F' = ' '{gsub(",", ""); print $2}')
+    x=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $NF}')
+    y=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $NF}')
+    w=$(xwininfo -id "$window" | awk '/Width:/ {print $NF}')
+    h=$(xwininfo -id "$window" | awk '/Height:/ {print $NF}')
+    echo "$((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom))"
+}
+outer=$(frame)
+[ "$outer" = "189,128 1036x633" ] || fail "window frame is at $outer"
+echo "the window's frame is at 189,128 and measures 1036x633"
+
+click_start
 wait_for test "$(values)" -eq 30
 head -1 "$work/report" | grep -qx 'Tao0 = 0.000000  Naivedist=158017.000000' ||
     fail "unexpected start line: $(head -1 "$work/report")"
-echo "START with the default texts printed 30 values"
+echo "START with the default texts printed 30 values with full stops in a decimal-comma locale"
 
 before=$(cat "$work/report")
 xdotool mousemove --window "$window" "${ants_field[@]}" click --repeat 3 1
 xdotool type --window "$window" "abc"
-xdotool mousemove --window "$window" "${start[@]}" click 1
-wait_for xdotool search --onlyvisible --name '^antcolony$'
-sleep 0.5
-import -window root "$out/error.png"
+click_start
+answer_error error
 [ "$(cat "$work/report")" = "$before" ] || fail "a malformed field printed something"
-xdotool key Return
 echo "a malformed number of ants brought up the error window and printed nothing"
 
-xdotool windowactivate --sync "$window" key alt+F4
-status=0
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "closing the window ended the program with status $status"
+close_window
 echo "closing the window ended the program with status 0"
+
+# Outputs the report cannot be written to: each START shows the error, and the
+# window stays usable. A reader that has gone is a pipe whose reader closed it.
+mkfifo "$work/pipe"
+for output in closed full gone; do
+    case $output in
+        closed) "$program" >&- 2>>"$work/errors" & ;;
+        full) "$program" >/dev/full 2>>"$work/errors" & ;;
+        gone)
+            (exec 3<"$work/pipe") &
+            "$program" >"$work/pipe" 2>>"$work/errors" &
+            ;;
+    esac
+    pid=$!
+    find_window
+    click_start
+    answer_error "report-$output"
+    click_start
+    answer_error "report-$output"
+    close_window
+    echo "with standard output $output, each START showed an error and the program ended with status 0"
+done
+
+# A closed standard error does not keep the window from opening.
+env -u XDG_RUNTIME_DIR "$program" 2>&- &
+pid=$!
+find_window
+close_window
+echo "with standard error closed, the window opened and closed normally"

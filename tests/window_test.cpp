@@ -9,10 +9,14 @@
 
 #include <unistd.h>
 
+#include <clocale>
+#include <ctime>
+
 #include <string_view>
 
 #include "Unit1.h"
-#include "report.h"
+#include "application.h"
+#include "captured.h"
 
 namespace {
 
@@ -117,6 +121,21 @@ TEST_F(Window, EachStartPrintsACompleteReport) {
     EXPECT_EQ(IterationValues(first.printed).size(), 30u);
     Form1->MA->setText("2");
     EXPECT_EQ(IterationValues(Click(Form1->Button1).printed).size(), 2u);
+}
+
+// The run is seeded with the current second, so the click's report is the
+// run's for the typed parameters and the second before or after the click.
+TEST_F(Window, StartPrintsTheRunsReportWithFullStopsInADecimalCommaLocale) {
+    SetFields({"12", "0.3", "7", "0.9"});
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+    const ClickResult result = Click(Form1->Button1);
+    const auto after = static_cast<std::uint32_t>(std::time(nullptr));
+    std::setlocale(LC_ALL, "C");
+    const RunParameters typed{12, 0.3f, 7, 0.9f};
+    EXPECT_TRUE(result.printed == Report(typed, before) || result.printed == Report(typed, after))
+        << result.printed;
+    EXPECT_EQ(result.printed.substr(0, StartLine.size()), StartLine);
 }
 
 struct BadFields {

@@ -1,0 +1,82 @@
+#include "application.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+
+#include <csignal>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A standard descriptor closed when the program starts would be taken by the
+// next file opened, such as the connection to the window system, and the
+// report would be written into it. Each is held on /dev/null instead, opened
+// for reading only, so that writing the report there fails and says so.
+void HoldClosedStandardDescriptors() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1) {
+            const int held = open("/dev/null", O_RDONLY);
+            if (held != fd && held != -1) {
+                dup2(held, fd);
+                close(held);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+TApplication::TApplication() = default;
+
+// Qt's own statics may already be gone when this runs after the entry
+// function, so Qt objects still here (start-up failed before Run ended) are
+// left for the process exit to reclaim rather than destroyed.
+TApplication::~TApplication() {
+    for (auto& form : forms_) {
+        (void)form.release();
+    }
+    (void)qt_.release();
+}
+
+void TApplication::Initialize() {
+    HoldClosedStandardDescriptors();
+    // A reader of the report that has gone makes the write fail, which the
+    // run reports, instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
+    // The program takes no arguments; Qt gets the program name alone.
+    static int argc = 1;
+    static char name[] = "antcolony";
+    static char* argv[] = {name, nullptr};
+    qt_ = std::make_unique<QApplication>(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
+}
+
+void TApplication::Run() {
+    if (forms_.empty()) {
+        return;
+    }
+    forms_.front()->show();
+    QApplication::exec();
+    // While the entry function still runs: forms first, their widgets need Qt.
+    forms_.clear();
+    qt_.reset();
+}
+
+void TApplication::ShowException(const Exception& error) {
+    if (qt_ == nullptr) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return;
+    }
+    QWidget* owner = forms_.empty() ? nullptr : forms_.front().get();
+    QMessageBox::critical(owner, QApplication::applicationDisplayName(), error.Message());
+}
+
+namespace {
+TApplication TheApplication;
+}
+
+TApplication* const Application = &TheApplication;

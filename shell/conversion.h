@@ -1,0 +1,13 @@
+// Text to number, as the window reads its fields.
+#pragma once
+
+#include <cstdint>
+
+#include "exception.h"
+
+// Text to a signed 32-bit integer, or a finite real. Blanks around the number
+// are ignored, a full stop is the decimal separator whatever the locale, and
+// full-width digits, signs and full stop count as their ASCII twins. Anything
+// else raises an Exception that quotes the text.
+std::int32_t StrToInt(const String& text);
+double StrToFloat(const String& text);
