@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -26,6 +27,30 @@ void HoldClosedStandardDescriptors() {
             }
         }
     }
+}
+
+QtMessageHandler QtHandler = nullptr;
+
+// Qt aborts when it cannot reach a window system, with a message that
+// blames the installation. Says what is wrong instead, and ends the program
+// with a failure status.
+void StartUpFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        QtHandler(type, context, message);
+        return;
+    }
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    if (!platform.isEmpty() && !platform.startsWith("xcb")) {
+        std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started\n",
+                     platform.constData());
+    } else if (display.isEmpty()) {
+        std::fprintf(stderr, "antcolony: no display could be opened: DISPLAY is not set\n");
+    } else {
+        std::fprintf(stderr, "antcolony: no display could be opened at DISPLAY=%s\n",
+                     display.constData());
+    }
+    std::_Exit(EXIT_FAILURE);
 }
 
 }  // namespace
@@ -51,7 +76,9 @@ void TApplication::Initialize() {
     static int argc = 1;
     static char name[] = "antcolony";
     static char* argv[] = {name, nullptr};
+    QtHandler = qInstallMessageHandler(StartUpFailure);
     qt_ = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(QtHandler);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
 }
 

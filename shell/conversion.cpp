@@ -1,10 +1,13 @@
 #include "conversion.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
 namespace {
 
@@ -31,6 +34,26 @@ String Quoted(const String& text) {
     return u'"' + text + u'"';
 }
 
+// For a number in from_chars syntax too small or too large for a double:
+// whether it is small, that is whether its leading digit stands after the
+// decimal point once the exponent is applied.
+bool IsTiny(std::string_view number) {
+    const std::size_t e = number.find_first_of("eE");
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        const char* first = number.data() + e + 1;
+        first += *first == '+';
+        if (std::from_chars(first, number.data() + number.size(), exponent).ec != std::errc()) {
+            return number[e + 1] == '-';  // an exponent this long outweighs any digits
+        }
+    }
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const auto lead = static_cast<long long>(mantissa.find_first_of("123456789"));
+    const long long power = lead < static_cast<long long>(point) ? point - lead - 1 : point - lead;
+    return exponent + power < 0;
+}
+
 enum class Parsed { Number, OutOfRange, NotANumber };
 
 // Reads the whole of `text` as a Number. std::from_chars does the reading,
@@ -51,6 +74,13 @@ Parsed ParseNumber(const String& text, Number& value) {
         return Parsed::NotANumber;
     }
     if (error == std::errc::result_out_of_range) {
+        // A real too small for a double is read as zero, as a smaller one is.
+        if constexpr (std::is_floating_point_v<Number>) {
+            if (IsTiny(std::string_view(first, last))) {
+                value = *first == '-' ? -Number{0} : Number{0};
+                return Parsed::Number;
+            }
+        }
         return Parsed::OutOfRange;
     }
     return error == std::errc() ? Parsed::Number : Parsed::NotANumber;
@@ -73,16 +103,23 @@ std::int32_t StrToInt(const String& text) {
     throw Exception(Quoted(text) + " is not a valid whole number");
 }
 
+// The fields become single-precision values, so the range is that of a
+// float: beyond it the conversion to float would be undefined.
 double StrToFloat(const String& text) {
+    constexpr double largest = std::numeric_limits<float>::max();
     double value = 0;
     switch (ParseNumber(text, value)) {
         case Parsed::Number:
-            if (!std::isfinite(value)) {
+            if (!std::isfinite(value)) {  // spelled out: nan, inf, infinity
                 throw Exception(Quoted(text) + " is not a finite number");
             }
-            return value;
+            if (std::fabs(value) <= largest) {
+                return value;
+            }
+            [[fallthrough]];
         case Parsed::OutOfRange:
-            throw Exception(Quoted(text) + " is outside the range of numbers");
+            throw Exception(Quoted(text) + " is outside the range of numbers, " +
+                            QString::number(-largest) + " to " + QString::number(largest));
         case Parsed::NotANumber:
             break;
     }

@@ -73,6 +73,8 @@ QWidget* TForm::Build(const ControlLayout& control) {
                 memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
                 memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             }
+            // Tab moves on, as from every other control, rather than typing a tab.
+            memo->setTabChangesFocus(true);
             widget = memo;
             break;
         }
@@ -117,13 +119,16 @@ void TForm::ChainTabOrder() {
 }
 
 // Qt sizes the client area, the layout the whole window; the frame is known
-// only once the window system has drawn it.
+// only once the window manager has drawn it. The layout gives the size the
+// window opens with, so it is fitted once: after that, resizing and
+// maximizing are the user's.
 void TForm::FitOuterSize() {
     const QSize frame = frameGeometry().size() - size();
-    const QSize client(layout_.width - frame.width(), layout_.height - frame.height());
-    if (size() != client) {
-        resize(client);
+    if (outerSizeFitted_ || frame == QSize(0, 0)) {
+        return;
     }
+    outerSizeFitted_ = true;
+    resize(layout_.width - frame.width(), layout_.height - frame.height());
 }
 
 void TForm::showEvent(QShowEvent* event) {

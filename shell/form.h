@@ -68,4 +68,5 @@ class TForm : public QWidget {
     }
 
     const FormLayout& layout_;
+    bool outerSizeFitted_ = false;
 };

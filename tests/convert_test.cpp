@@ -23,7 +23,9 @@ TEST(StrToInt, ReadsWholeNumbersIncludingFullWidthOnes) {
 TEST(StrToFloat, ReadsNumbersWithAFullStopIncludingFullWidthOnes) {
     const std::pair<const char*, double> cases[] = {
         {"0.8", 0.8},  {"0.5", 0.5},   {" -2.5 ", -2.5},  {"+.25", 0.25},
-        {"1e3", 1000}, {"０.８", 0.8}, {"－０．５", -0.5}};
+        {"1e3", 1000}, {"０.８", 0.8}, {"－０．５", -0.5}, {"3.4028234e38", 3.4028234e38},
+        // too small for a float, or even a double: it rounds to zero
+        {"1e-50", 1e-50}, {"1e-400", 0}, {"-0.00001e-99999999999999999999", 0}};
     for (const auto& [text, value] : cases) EXPECT_EQ(StrToFloat(String::fromUtf8(text)), value);
 }
 
@@ -48,7 +50,20 @@ TEST(StrToInt, RejectsAnythingElseQuotingTheText) {
 
 TEST(StrToFloat, RejectsAnythingButAFiniteNumberQuotingTheText) {
     ExpectRejected(StrToFloat, {"", " ", "1,5", "0.8.1", "abc", "nan", "inf", "-inf", "infinity",
-                                "1e400", "0x1p3", "½"});
+                                "0x1p3", "½"});
+}
+
+TEST(StrToFloat, RejectsNumbersBeyondSinglePrecisionWithTheRange) {
+    for (const char* text : {"1e39", "3.5e38", "-3.5e38", "1e308", "1e400", "100000e99999999999"}) {
+        try {
+            StrToFloat(text);
+            ADD_FAILURE() << "accepted " << text;
+        } catch (const Exception& error) {
+            EXPECT_EQ(error.Message(), '"' + String(text) +
+                                           "\" is outside the range of numbers, -3.40282e+38 to "
+                                           "3.40282e+38");
+        }
+    }
 }
 
 }  // namespace

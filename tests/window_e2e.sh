@@ -84,6 +84,27 @@ outer=$(frame)
 [ "$outer" = "189,128 1036x633" ] || fail "window frame is at $outer"
 echo "the window's frame is at 189,128 and measures 1036x633"
 
+# Maximize, fullscreen and a resize by the user hold; the frame comes back to
+# where it opened after each.
+client() { xwininfo -id "$window" | awk '/Width:/ {w = $NF} /Height:/ {h = $NF} END {print w "x" h}'; }
+for state in maximized_vert,maximized_horz fullscreen; do
+    wmctrl -i -r "$window" -b add,$state
+    sleep 1
+    [ "$(client | cut -dx -f1)" -ge 1270 ] || fail "$state did not hold: $(client)"
+    xprop -id "$window" _NET_WM_STATE | grep -q "${state%%,*}" -i || fail "$state was dropped"
+    wmctrl -i -r "$window" -b remove,$state
+    sleep 1
+    [ "$(frame)" = "189,128 1036x633" ] || fail "after $state the frame is at $(frame)"
+done
+xdotool windowsize "$window" 800 500
+sleep 0.5
+xdotool windowmove "$window" 150 100
+sleep 1
+[ "$(client)" = "800x500" ] || fail "a resize was undone: $(client)"
+xdotool windowsize "$window" 1036 633 windowmove "$window" 189 128
+sleep 0.5
+echo "maximize, fullscreen and a resize held, and unmaximizing restored the frame"
+
 click_start
 wait_for test "$(values)" -eq 30
 head -1 "$work/report" | grep -qx 'Tao0 = 0.000000  Naivedist=158017.000000' ||
@@ -122,6 +143,21 @@ for output in closed full gone; do
     close_window
     echo "with standard output $output, each START showed an error and the program ended with status 0"
 done
+
+# Without a display the program says so and fails, without a core dump.
+for display in none :987; do
+    status=0
+    if [ "$display" = none ]; then
+        env -u DISPLAY "$program" 2>"$work/start" || status=$?
+        expected='no display could be opened: DISPLAY is not set'
+    else
+        DISPLAY=$display "$program" 2>"$work/start" || status=$?
+        expected="no display could be opened at DISPLAY=$display"
+    fi
+    [ "$status" -eq 1 ] || fail "without a display the program ended with status $status"
+    grep -qF "antcolony: $expected" "$work/start" || fail "without a display: $(cat "$work/start")"
+done
+echo "without a display the program said so and ended with status 1"
 
 # A closed standard error does not keep the window from opening.
 env -u XDG_RUNTIME_DIR "$program" 2>&- &

@@ -113,6 +113,14 @@ TEST_F(Window, TabsThroughFieldsButtonsAndMemoGroupByGroup) {
     } while (widget != Form1->NA);
     order.removeAll(QString());  // the memo's own viewport and scroll bars
     EXPECT_EQ(order, QStringList({"NA", "RH", "MA", "q", "Button1", "Button2", "Memo1"}));
+
+    // From the memo, Tab goes round to the first field instead of typing a tab.
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    Form1->Memo1->setFocus();
+    QTest::keyClick(Form1->Memo1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Form1->NA);
+    EXPECT_EQ(Form1->Memo1->toPlainText(), "Memo1");
 }
 
 TEST_F(Window, EachStartPrintsACompleteReport) {
