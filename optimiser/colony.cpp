@@ -55,21 +55,59 @@ void PlaceAnts(ColonyState& colony, int antCount) {
     }
 }
 
+// One step of every ant. The draws never depend on the weights, and the ants
+// draw in ant order, so the step's draws are read first: one for an ant that
+// exploits, or that has one city left, two for an ant that explores. Then the
+// exploiting ants move, then the exploring ones, with no branch on a random
+// value. The order in which they move does not matter: each ant reads only its
+// own row and the pheromone, which changes only between steps.
+void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
+    // Before step s every ant has visited its start and s - 1 other cities.
+    const ExplorationRank rank(CityCount - s);
+    const std::uint32_t* draw = PeekRandom(2 * antCount + 1);
+    const int second = rank.Draws() ? 1 : 0;
+    int used = 0, exploiting = 0, exploring = 0;
+    std::int8_t exploiter[CityCount], explorer[CityCount], explorerRank[CityCount];
+    for (int k = 0; k < antCount; ++k) {
+        const int explores = DrawOf(draw[used]) >= exploitCutoff ? 1 : 0;
+        exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(k);
+        explorerRank[exploring] = static_cast<std::int8_t>(rank(DrawOf(draw[used + 1])));
+        exploiting += 1 - explores;
+        exploring += explores;
+        used += 1 + (explores & second);
+    }
+    SkipRandom(used);
+
+    for (int i = 0; i < exploiting; ++i) {
+        const int k = exploiter[i];
+        const int next = HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1],
+                                               colony.Pheromone, colony.Distance);
+        colony.Tour[k][s] = next;
+        colony.Visited[k].Mark(next);
+    }
+    for (int i = 0; i < exploring; ++i) {
+        const int k = explorer[i];
+        const int next = UnvisitedCityOfRank(colony.Visited[k], explorerRank[i]);
+        colony.Tour[k][s] = next;
+        colony.Visited[k].Mark(next);
+    }
+}
+
 // All ants move one city per step and the pheromone decays after every step;
-// an ant with no city left closes its tour, which ends the construction.
+// ants with no city left close their tours, which ends the construction.
+// Every ant has visited as many cities as the others, so all have a city left
+// or none has.
 void BuildTours(ColonyState& colony, const RunParameters& params) {
+    const int cutoff = ExploitCutoff(params.ExploitThreshold);
     bool done = false;
     for (int s = 1; !done; ++s) {
-        for (int k = 0; k < params.AntCount; ++k) {
-            TourRow& tour = colony.Tour[k];
-            if (HasUnvisitedCity(k, colony.Visited)) {
-                tour[s] = ChooseNextCity(k, tour[s - 1], colony.Visited, colony.Pheromone,
-                                         colony.Distance, params.ExploitThreshold);
-                colony.Visited[k].Mark(tour[s]);
-            } else {
-                tour[s] = colony.StartCity[k];
-                done = true;
+        if (HasUnvisitedCity(0, colony.Visited)) {
+            MoveAnts(colony, s, params.AntCount, cutoff);
+        } else {
+            for (int k = 0; k < params.AntCount; ++k) {
+                colony.Tour[k][s] = colony.StartCity[k];
             }
+            done = true;
         }
         colony.Pheromone.Decay(params.EvaporationRate);
     }
@@ -93,7 +131,7 @@ void ReinforceBestTour(ColonyState& colony, float rho) {
     for (int p = 0; p < CityCount; ++p) {
         const int a = colony.BestTour[p];
         const int b = colony.BestTour[p + 1];
-        const double entry = colony.Pheromone[a][b];
+        const double entry = colony.Pheromone.Entry(a, b);
         colony.Pheromone.Set(
             a, b, static_cast<float>((1.0 / colony.BestLength) * rho + (1.0 - rho) * entry));
     }

@@ -16,16 +16,25 @@ inline constexpr int TourSlots = CityCount + 1;
 inline constexpr int MaxAnts = 99999;
 
 // Per ant, which cities it has already visited; reads as a row of 48 flags,
-// 1 for a city already visited, else 0.
+// 1 for a city already visited, else 0. Kept both as a set and as bytes, for
+// the two ways the next-city rule looks at it.
 class VisitedRow {
   public:
-    std::int32_t operator[](int city) const { return static_cast<std::int32_t>(bits_ >> city & 1); }
-    void Mark(int city) { bits_ |= CityBit(city); }
-    void Clear() { bits_ = 0; }
+    std::int32_t operator[](int city) const { return bytes_[city] != 0; }
+    void Mark(int city) {
+        bits_ |= CityBit(city);
+        bytes_[city] = 0xff;
+    }
+    void Clear() {
+        bits_ = 0;
+        bytes_.fill(0);
+    }
     CitySet Unvisited() const { return AllCities & ~bits_; }
+    const VisitedBytes& Bytes() const { return bytes_; }
 
   private:
     CitySet bits_;
+    VisitedBytes bytes_;
 };
 using VisitedTable = std::array<VisitedRow, MaxAnts>;
 

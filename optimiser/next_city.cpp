@@ -20,26 +20,26 @@ int CityOfKey(std::uint64_t key) {
     return CityCount - static_cast<int>(key & 0xffffffffu);
 }
 
-// The unvisited city of largest weight, the lowest index among equals, as a
-// full scan finds it: the heaviest of the settled entries comes from the
-// row's order, and the few entries that are still changing are weighed one by
-// one. Every unvisited weight is positive, since pheromone never falls below
-// tao0, so a key of 0 loses to any of them.
-int HeaviestCity(int current, CitySet unvisited, const PheromoneTable& pheromone,
-                 const DistanceTable& distance) {
-    std::uint64_t best = 0;
-    if (const CitySet settled = unvisited & ~pheromone.Changing(current); settled != 0) {
-        const int city = pheromone.HeaviestSettled(current, settled);
-        best = MoveKey(pheromone.SettledWeight(current, city), city);
-    }
-    for (CitySet changing = unvisited & pheromone.Changing(current); changing != 0;
+}  // namespace
+
+// The heaviest of the settled entries comes from the row's order, and the
+// few entries that are still changing are weighed one by one. Every unvisited
+// weight is positive, since pheromone never falls below tao0, so the settled
+// move of weight 0 that stands for none loses to any of them.
+int HeaviestUnvisitedCity(const VisitedRow& visited, int current,
+                          const PheromoneTable& pheromone, const DistanceTable& distance) {
+    const PheromoneTable::Move settled = pheromone.HeaviestSettled(current, visited.Bytes());
+    std::uint64_t best = MoveKey(settled.weight, settled.city);
+    for (CitySet changing = visited.Unvisited() & pheromone.Changing(current); changing != 0;
          changing &= changing - 1) {
         const int city = std::countr_zero(changing);
-        best = std::max(best,
-                        MoveKey(Weight(pheromone[current][city], distance[current][city]), city));
+        best = std::max(
+            best, MoveKey(Weight(pheromone.Entry(current, city), distance[current][city]), city));
     }
     return CityOfKey(best);
 }
+
+namespace {
 
 // For every byte value, where its n-th set bit is.
 constexpr auto SelectInByte = [] {
@@ -67,8 +67,6 @@ class CityRanks {
         upTo_ = count * ones;  // byte b: how many cities lie in bytes 0..b
     }
 
-    int Count() const { return static_cast<int>(upTo_ >> 56); }
-
     // The city of rank `rank`, counting from 1.
     int City(int rank) const {
         constexpr std::uint64_t ones = 0x0101010101010101u;
@@ -87,10 +85,11 @@ class CityRanks {
     std::uint64_t upTo_;
 };
 
-// How many draws make the ant exploit. The fraction draw / RandomMax rises
-// with the draw, so the draws for which it falls below the threshold are
-// those below a cutoff. A run passes the same threshold at every call, so the
-// cutoff is found once and kept.
+}  // namespace
+
+// The fraction draw / RandomMax rises with the draw, so the draws for which it
+// falls below the threshold are those below a cutoff. A run passes the same
+// threshold at every call, so the cutoff is found once and kept.
 int ExploitCutoff(float exploitThreshold) {
     static std::uint32_t thresholdBits = 0;
     static int cutoff = -1;
@@ -111,21 +110,30 @@ int ExploitCutoff(float exploitThreshold) {
     return cutoff;
 }
 
-}  // namespace
+// The divisor is count - 1, so while two or more cities remain the
+// highest-indexed one is never explored. The remainder comes from a multiply
+// and shift: with m = floor(2^32 / d) + 1 = (2^32 + e) / d, 0 < e <= d,
+// draw * m / 2^32 = draw / d + draw * e / (d * 2^32), and since
+// draw * e < 2^15 * 47 < 2^32 the second term is below 1 / d, too little to
+// carry draw / d past the next whole number.
+ExplorationRank::ExplorationRank(int count)
+    : draws_(count > 1),
+      divisor_(count > 1 ? count - 1 : 1),
+      inverse_((std::uint64_t{1} << 32) / static_cast<std::uint64_t>(divisor_) + 1) {}
+
+int UnvisitedCityOfRank(const VisitedRow& visited, int rank) {
+    return CityRanks(visited.Unvisited()).City(rank);
+}
 
 // The draws do not depend on the weights, so the weights are needed only when
 // the ant exploits.
 int ChooseNextCity(int ant, int current, const VisitedTable& visited,
                    const PheromoneTable& pheromone, const DistanceTable& distance,
                    float exploitThreshold) {
-    const CitySet unvisited = visited[ant].Unvisited();
+    const VisitedRow& row = visited[ant];
     if (DrawRandom() < ExploitCutoff(exploitThreshold)) {
-        return HeaviestCity(current, unvisited, pheromone, distance);
+        return HeaviestUnvisitedCity(row, current, pheromone, distance);
     }
-    // The divisor is count - 1, so while two or more cities remain the
-    // highest-indexed one is never explored.
-    const CityRanks ranks(unvisited);
-    const int count = ranks.Count();
-    const int rank = count == 1 ? 1 : 1 + DrawRandom() % (count - 1);
-    return ranks.City(rank);
+    const ExplorationRank rank(std::popcount(row.Unvisited()));
+    return UnvisitedCityOfRank(row, rank.Draws() ? rank(DrawRandom()) : 1);
 }

@@ -6,9 +6,9 @@
 void PheromoneTable::Fill(float tao0, const DistanceTable& distance) {
     tao0_ = tao0;
     distance_ = &distance;
-    entry_.fill(tao0);
-    isChanging_.fill(0);
-    changingCount_ = 0;
+    value_.fill(tao0);
+    changing_.fill(0);
+    levelCount_ = 0;
     for (int from = 0; from < CityCount; ++from) {
         Order(from);
     }
@@ -16,18 +16,40 @@ void PheromoneTable::Fill(float tao0, const DistanceTable& distance) {
 }
 
 void PheromoneTable::Set(int from, int to, float value) {
-    const int at = from * CityCount + to;
-    if (value == entry_[at]) {
+    if (value == Entry(from, to)) {
         return;
     }
-    entry_[at] = value;
-    if ((isChanging_[from] & CityBit(to)) == 0) {
-        isChanging_[from] |= CityBit(to);
-        changing_[changingCount_++] = static_cast<std::int16_t>(at);
+    const int at = from * CityCount + to;
+    if ((changing_[from] & CityBit(to)) != 0) {
+        --levelEntries_[levelOf_[at]];
+    } else {
+        changing_[from] |= CityBit(to);
+        place_[from][to] = NotSettled;
     }
+    levelOf_[at] = static_cast<std::int16_t>(LevelOf(value));
+    ++levelEntries_[levelOf_[at]];
 }
 
-// Only the listed entries need work; every other one is settled:
+// The level that holds `value`, a free one (with no entries) taking it when
+// none does.
+int PheromoneTable::LevelOf(float value) {
+    int free = levelCount_;
+    for (int level = levelCount_ - 1; level >= 0; --level) {
+        if (levelEntries_[level] == 0) {
+            free = level;
+        } else if (level_[level] == value) {
+            return level;
+        }
+    }
+    if (free == levelCount_) {
+        ++levelCount_;
+    }
+    level_[free] = value;
+    levelEntries_[free] = 0;
+    return free;
+}
+
+// An entry stops changing once the decay leaves it as it is:
 // - An entry equal to tao0 stays tao0. In double, (1 - rho) * tao0 + rho * tao0
 //   is tao0 to within a few units of 2^-52 relative, far inside the 2^-25
 //   relative half-spacing of floats around tao0, so it rounds back to tao0.
@@ -37,23 +59,42 @@ void PheromoneTable::Set(int from, int to, float value) {
 void PheromoneTable::Decay(float rho) {
     const double keep = 1.0 - rho;
     const double toward = double{rho} * tao0_;
-    int kept = 0;
-    for (int i = 0; i < changingCount_; ++i) {
-        const int at = changing_[i];
-        const auto decayed = static_cast<float>(keep * double{entry_[at]} + toward);
-        const bool settles = decayed == entry_[at] || decayed == tao0_;
-        entry_[at] = decayed;
-        if (!settles) {
-            changing_[kept++] = changing_[i];
-            continue;
-        }
-        const int from = at / CityCount;
-        isChanging_[from] &= ~CityBit(at % CityCount);
-        if (decayed != orderedValue_[at]) {
-            rowsToOrder_ |= CityBit(from);
+    bool settles[CityCount * CityCount];
+    bool anySettles = false;
+    for (int level = 0; level < levelCount_; ++level) {
+        const auto decayed = static_cast<float>(keep * double{level_[level]} + toward);
+        settles[level] = decayed == level_[level] || decayed == tao0_;
+        anySettles |= settles[level] && levelEntries_[level] != 0;
+        level_[level] = decayed;
+    }
+    if (anySettles) {
+        Settle(settles);
+    }
+    while (levelCount_ > 0 && levelEntries_[levelCount_ - 1] == 0) {
+        --levelCount_;
+    }
+}
+
+// The entries of the settling levels take their values; a row is ordered
+// again when one of them settles at another value than it was ordered with.
+void PheromoneTable::Settle(const bool* settles) {
+    for (int from = 0; from < CityCount; ++from) {
+        for (CitySet cities = changing_[from]; cities != 0; cities &= cities - 1) {
+            const int to = std::countr_zero(cities);
+            const int at = from * CityCount + to;
+            const int level = levelOf_[at];
+            if (!settles[level]) {
+                continue;
+            }
+            --levelEntries_[level];
+            value_[at] = level_[level];
+            changing_[from] &= ~CityBit(to);
+            if (value_[at] != orderedValue_[at]) {
+                rowsToOrder_ |= CityBit(from);
+            }
+            place_[from][to] = settledPlace_[at];
         }
     }
-    changingCount_ = kept;
     for (; rowsToOrder_ != 0; rowsToOrder_ &= rowsToOrder_ - 1) {
         Order(std::countr_zero(rowsToOrder_));
     }
@@ -66,41 +107,38 @@ void PheromoneTable::Order(int from) {
     auto& order = order_[from];
     auto* next = order.begin();
     for (int to = 0; to < CityCount; ++to) {
-        if (to == from) {
-            continue;
-        }
         const int at = from * CityCount + to;
-        orderedValue_[at] = (isChanging_[from] & CityBit(to)) != 0 ? tao0_ : entry_[at];
-        orderWeight_[at] = Weight(orderedValue_[at], (*distance_)[from][to]);
-        *next++ = static_cast<std::int8_t>(to);
+        const bool changing = (changing_[from] & CityBit(to)) != 0;
+        orderedValue_[at] = changing ? tao0_ : value_[at];
+        orderWeight_[at] = to == from ? 0 : Weight(orderedValue_[at], (*distance_)[from][to]);
+        if (to != from) {
+            *next++ = static_cast<std::int8_t>(to);
+        }
     }
+    order[Nowhere] = static_cast<std::int8_t>(from);
     const float* weight = &orderWeight_[from * CityCount];
-    std::ranges::sort(order, [weight](int a, int b) {
+    std::sort(order.begin(), order.begin() + Nowhere, [weight](int a, int b) {
         return weight[a] > weight[b] || (weight[a] == weight[b] && a < b);
     });
-
-    auto& ranks = rankBits_[from];
-    for (auto& nibble : ranks) {
-        nibble.fill(0);
-    }
-    for (int place = 0; place < CityCount - 1; ++place) {
-        const int city = order[place];
-        for (unsigned bits = 0; bits < 16; ++bits) {
-            if (bits >> (city % 4) & 1) {
-                ranks[city / 4][bits] |= std::uint64_t{1} << place;
-            }
-        }
+    for (int place = 0; place < CityCount; ++place) {
+        const int to = order[place];
+        settledPlace_[from * CityCount + to] = static_cast<std::uint8_t>(place);
+        place_[from][to] = (changing_[from] & CityBit(to)) != 0 || to == from
+                               ? NotSettled
+                               : static_cast<std::uint8_t>(place);
     }
 }
 
-// The first of `cities` in the row's order, found without a loop over the
-// order: a loop's exit would be mispredicted at random. Each nibble of the set
-// looks up the places of its cities, and the lowest place wins.
-int PheromoneTable::HeaviestSettled(int from, CitySet cities) const {
-    const auto& ranks = rankBits_[from];
-    std::uint64_t places = 0;
-    for (int n = 0; n < CityCount / 4; ++n) {
-        places |= ranks[n][cities >> (4 * n) & 15];
+// The lowest place among the unvisited settled cities: a place or-ed with a
+// visited city's 0xff, or NotSettled, lies beyond Nowhere. A scan of 48 bytes
+// with no branch, which compilers turn into a few vector operations.
+PheromoneTable::Move PheromoneTable::HeaviestSettled(int from,
+                                                     const VisitedBytes& visited) const {
+    const auto& place = place_[from];
+    std::uint8_t first = Nowhere;
+    for (int to = 0; to < CityCount; ++to) {
+        first = std::min(first, static_cast<std::uint8_t>(place[to] | visited[to]));
     }
-    return order_[from][std::countr_zero(places)];
+    const int city = order_[from][first];
+    return {city, orderWeight_[from * CityCount + city]};
 }

@@ -2,8 +2,9 @@
 // a base level, tao0, are raised by reinforcement and decay back toward it.
 //
 // Beside the values the table keeps what lets a run skip work that changes
-// nothing: which entries the decay still changes, and for each row the other
-// entries in the order of the weight (pheromone / distance^2) they give a move.
+// nothing: which entries the decay still changes, grouped by value, and for
+// each row the other entries in the order of the weight (pheromone /
+// distance^2) they give a move.
 //
 // No entry falls below tao0 while rho is in 0..1: the decay's exact value lies
 // between the entry and tao0, a reinforced entry's exact value is at least
@@ -14,7 +15,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 
 #include "cities.h"
 
@@ -24,10 +24,14 @@ inline float Weight(float pheromone, std::int32_t distance) {
     return static_cast<float>(double{pheromone} / double(distance * distance));
 }
 
+// Per city, 0xff when visited, else 0.
+using VisitedBytes = std::array<std::uint8_t, CityCount>;
+
 class PheromoneTable {
   public:
-    std::span<const float, CityCount> operator[](int from) const {
-        return std::span<const float, CityCount>(&entry_[from * CityCount], CityCount);
+    float Entry(int from, int to) const {
+        const int at = from * CityCount + to;
+        return (changing_[from] & CityBit(to)) != 0 ? level_[levelOf_[at]] : value_[at];
     }
 
     // Every entry to tao0. The table keeps `distance` to order its rows.
@@ -42,34 +46,48 @@ class PheromoneTable {
     float Tao0() const { return tao0_; }
 
     // The entries of the row that the decay still changes.
-    CitySet Changing(int from) const { return isChanging_[from]; }
+    CitySet Changing(int from) const { return changing_[from]; }
 
-    // Among `cities`, none of them changing and not `from` itself, the city of
-    // largest weight, the lowest index among equal weights.
-    int HeaviestSettled(int from, CitySet cities) const;
-    // The weight of a move along an entry that is not changing.
-    float SettledWeight(int from, int to) const { return orderWeight_[from * CityCount + to]; }
+    // The unvisited city of the row that is not changing and has the largest
+    // weight, the lowest index among equal weights, with that weight; weight
+    // 0 when there is none.
+    struct Move {
+        int city;
+        float weight;
+    };
+    Move HeaviestSettled(int from, const VisitedBytes& visited) const;
 
   private:
     void Order(int from);
+    int LevelOf(float value);
+    void Settle(const bool* settles);
 
-    // Row after row, entry [from][to] at from * CityCount + to.
-    std::array<float, CityCount * CityCount> entry_;
+    // Row after row, entry [from][to] at from * CityCount + to. The value of
+    // a changing entry is that of its level.
+    std::array<float, CityCount * CityCount> value_;
     float tao0_;
     const DistanceTable* distance_;
 
-    // Entries that the last decay changed, as positions in entry_.
-    std::array<std::int16_t, CityCount * CityCount> changing_;
-    int changingCount_;
-    std::array<CitySet, CityCount> isChanging_;
+    // The entries the decay still changes, and their values. Entries of one
+    // value share a level: the decay is a function of the value, so they keep
+    // sharing it, and each level is decayed once for all its entries.
+    std::array<CitySet, CityCount> changing_;
+    std::array<std::int16_t, CityCount * CityCount> levelOf_;
+    std::array<float, CityCount * CityCount> level_;
+    std::array<std::int16_t, CityCount * CityCount> levelEntries_;
+    int levelCount_;
 
-    // Each row's other cities by (weight, index), the weights of changing
-    // entries taken at tao0, with the values and weights used for it.
-    std::array<std::array<std::int8_t, CityCount - 1>, CityCount> order_;
+    // Each row's other cities by (weight, index), a changing entry's weight
+    // taken at tao0, with the values and weights used for it. place_ is where
+    // an entry stands in the order, NotSettled for a changing one and the
+    // row's own city; at that place order_ holds the row's own city, whose
+    // weight is 0.
+    static constexpr std::uint8_t NotSettled = 0xff;
+    static constexpr int Nowhere = CityCount - 1;
+    std::array<std::array<std::int8_t, CityCount>, CityCount> order_;
+    std::array<std::array<std::uint8_t, CityCount>, CityCount> place_;
+    std::array<std::uint8_t, CityCount * CityCount> settledPlace_;
     std::array<float, CityCount * CityCount> orderedValue_;
     std::array<float, CityCount * CityCount> orderWeight_;
-    // rankBits_[from][n][bits]: the places in order_[from] of the cities
-    // 4n..4n+3 that `bits` holds, one bit per place.
-    std::array<std::array<std::array<std::uint64_t, 16>, CityCount / 4>, CityCount> rankBits_;
     CitySet rowsToOrder_;
 };

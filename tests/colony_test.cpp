@@ -69,8 +69,10 @@ TEST(RunColony, EvaporationZeroOrOneLeavesPheromoneAsTheRulesSay) {
             expected[Colony.BestTour[p]][Colony.BestTour[p + 1]] = 1 / Colony.BestLength;
         }
         for (int from = 0; from < CityCount; ++from) {
-            EXPECT_TRUE(std::ranges::equal(Colony.Pheromone[from], expected[from]))
-                << "rho " << rho << ", row " << from;
+            for (int to = 0; to < CityCount; ++to) {
+                ASSERT_EQ(Colony.Pheromone.Entry(from, to), expected[from][to])
+                    << "rho " << rho << ", [" << from << "][" << to << "]";
+            }
         }
     }
 }

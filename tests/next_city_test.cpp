@@ -63,7 +63,7 @@ TEST(ChooseNextCity, EqualWeightsGoToTheLowerIndexButOneUlpMoreWins) {
     // With rho 0.01 one ulp above tao0 is a fixed point of the decay: the
     // entry stops changing but still outweighs city 4.
     for (int step = 0; step < 100; ++step) t.pheromone.Decay(0.01f);
-    EXPECT_GT(t.pheromone[33][15], t.pheromone.Tao0());
+    EXPECT_GT(t.pheromone.Entry(33, 15), t.pheromone.Tao0());
     EXPECT_EQ(t.Choose(33, {4, 15}, AlwaysExploit), 15);
 }
 
