@@ -65,16 +65,24 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
     // Before step s every ant has visited its start and s - 1 other cities.
     const ExplorationRank rank(CityCount - s);
     const std::uint32_t* draw = PeekRandom(2 * antCount + 1);
-    const int second = rank.Draws() ? 1 : 0;
+    // A draw is an output's top 15 bits, so it reaches the cutoff exactly
+    // when the output reaches cutoff * 2^17. Comparing outputs keeps the
+    // chain from one ant's place in the stream to the next down to a load
+    // and a compare. No output reaches 2^32.
+    const std::uint64_t exploreFrom = std::uint64_t(exploitCutoff) << 17;
+    const std::uint64_t secondFrom = rank.Draws() ? exploreFrom : std::uint64_t{1} << 32;
     int used = 0, exploiting = 0, exploring = 0;
-    std::int8_t exploiter[CityCount], explorer[CityCount], explorerRank[CityCount];
+    std::int8_t exploiter[CityCount], explorer[CityCount];
+    std::uint32_t explorerDraw[CityCount];
     for (int k = 0; k < antCount; ++k) {
-        const int explores = DrawOf(draw[used]) >= exploitCutoff ? 1 : 0;
+        const std::uint64_t first = draw[used];
+        const int explores = first >= exploreFrom ? 1 : 0;
         exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(k);
-        explorerRank[exploring] = static_cast<std::int8_t>(rank(DrawOf(draw[used + 1])));
+        explorerDraw[exploring] = draw[used + 1];
         exploiting += 1 - explores;
         exploring += explores;
-        used += 1 + (explores & second);
+        const int second = first >= secondFrom ? 1 : 0;
+        used += 1 + second;
     }
     SkipRandom(used);
 
@@ -87,7 +95,7 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
     }
     for (int i = 0; i < exploring; ++i) {
         const int k = explorer[i];
-        const int next = UnvisitedCityOfRank(colony.Visited[k], explorerRank[i]);
+        const int next = UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(explorerDraw[i])));
         colony.Tour[k][s] = next;
         colony.Visited[k].Mark(next);
     }
