@@ -29,9 +29,10 @@ const ControlLayout Form1Controls[] = {
     {Memo, "Memo1", "GroupBox2", 24, 24, 225, 297, 0, "Memo1", nullptr, true},
 };
 
-}  // namespace
-
+// The stored layout of Form1.
 const FormLayout Form1Layout = {"Form1", 189, 128, 1036, 633, Form1Controls};
+
+}  // namespace
 
 TForm1::TForm1() : TForm(Form1Layout) {}
 

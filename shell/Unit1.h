@@ -27,6 +27,3 @@ class TForm1 : public TForm {
 };
 
 extern TForm1* Form1;
-
-// The stored layout of Form1.
-extern const FormLayout Form1Layout;

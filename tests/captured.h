@@ -1,28 +1,25 @@
 // Capturing and reading the report of a run.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "colony.h"
 
 // Everything `write` writes to the stream it is given.
 template <typename Write>
 std::string Captured(Write write) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::tmpfile(), std::fclose);
-    write(file.get());
-    std::string text;
-    std::rewind(file.get());
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-        text.append(buffer, n);
-    }
+    std::FILE* file = std::tmpfile();
+    write(file);
+    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
+    std::rewind(file);
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    std::fclose(file);
     return text;
 }
 

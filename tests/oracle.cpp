@@ -44,8 +44,10 @@ int ChooseNextCity(int k, int current, float q0) {
 
 void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
     const double rho = params.EvaporationRate;
+    const int ants = params.AntCount;
     SeedRandom(seed);
     bestLength = 999999.0f;
+    float naivedist = 0;
     for (int i = 0; i < N; ++i) {
         for (int j = 0; j < N; ++j) {
             const double dx = double{CityTable.x[j]} - CityTable.x[i];
@@ -53,7 +55,6 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
             distance[i][j] = static_cast<int>(std::sqrt(dx * dx + dy * dy));
         }
     }
-    float naivedist = 0;
     for (int i = 0; i < N; ++i) naivedist += static_cast<float>(distance[i][(i + 1) % N]);
     tao0 = static_cast<float>(1.0 / (double{naivedist} * 48));
     std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{tao0}, double{naivedist});
@@ -61,7 +62,6 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
         for (float& entry : row) entry = tao0;
     }
     for (int iteration = 0; iteration < params.IterationCount; ++iteration) {
-        const int ants = params.AntCount;
         for (int k = 0; k < ants; ++k) {
             for (int j = 0; j < N; ++j) visited[k][j] = 0;
             for (int s = 0; s <= N; ++s) tour[k][s] = 0;
@@ -70,19 +70,17 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
         for (int k = 0; k < ants; ++k) {
             int c = DrawRandom() % N;
             while (startTaken[c] != 0) c = DrawRandom() % N;
-            startTaken[c] = 1;
+            startTaken[c] = visited[k][c] = 1;
             startCity[k] = tour[k][0] = c;
-            visited[k][c] = 1;
         }
-        bool done = false;
-        for (int s = 1; !done; ++s) {
+        for (int s = 1, done = 0; !done; ++s) {
             for (int k = 0; k < ants; ++k) {
                 if (HasUnvisitedCity(k)) {
                     tour[k][s] = ChooseNextCity(k, tour[k][s - 1], params.ExploitThreshold);
                     visited[k][tour[k][s]] = 1;
                 } else {
                     tour[k][s] = startCity[k];
-                    done = true;
+                    done = 1;
                 }
             }
             for (auto& row : pheromone) {
@@ -93,11 +91,8 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
         }
         for (int k = 0; k < ants; ++k) {
             tourLength[k] = 0;
-            for (int s = 0; s < N; ++s) {
+            for (int s = 0; s < N; ++s)
                 tourLength[k] += static_cast<float>(distance[tour[k][s]][tour[k][s + 1]]);
-            }
-        }
-        for (int k = 0; k < ants; ++k) {
             if (tourLength[k] < bestLength) {
                 bestLength = tourLength[k];
                 for (int s = 0; s <= N; ++s) bestTour[s] = tour[k][s];
