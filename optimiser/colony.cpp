@@ -86,18 +86,18 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
     }
     SkipRandom(used);
 
-    for (int i = 0; i < exploiting; ++i) {
-        const int k = exploiter[i];
-        const int next = HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1],
-                                               colony.Pheromone, colony.Distance);
+    const auto moveTo = [&](int k, int next) {
         colony.Tour[k][s] = next;
         colony.Visited[k].Mark(next);
+    };
+    for (int i = 0; i < exploiting; ++i) {
+        const int k = exploiter[i];
+        moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone,
+                                        colony.Distance));
     }
     for (int i = 0; i < exploring; ++i) {
         const int k = explorer[i];
-        const int next = UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(explorerDraw[i])));
-        colony.Tour[k][s] = next;
-        colony.Visited[k].Mark(next);
+        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(explorerDraw[i]))));
     }
 }
 

@@ -15,12 +15,10 @@ inline constexpr int TourSlots = CityCount + 1;
 // Capacity of every per-ant table.
 inline constexpr int MaxAnts = 99999;
 
-// Per ant, which cities it has already visited; reads as a row of 48 flags,
-// 1 for a city already visited, else 0. Kept both as a set and as bytes, for
-// the two ways the next-city rule looks at it.
+// Per ant, which cities it has already visited. Kept both as a set and as
+// bytes, for the two ways the next-city rule looks at it.
 class VisitedRow {
   public:
-    std::int32_t operator[](int city) const { return bytes_[city] != 0; }
     void Mark(int city) {
         bits_ |= CityBit(city);
         bytes_[city] = 0xff;
