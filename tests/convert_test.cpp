@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "captured.h"
 #include "conversion.h"
 
 namespace {
@@ -23,29 +24,22 @@ TEST(StrToFloat, ReadsNumbersWithAFullStopIncludingFullWidthOnes) {
     for (const auto& [text, value] : cases) EXPECT_EQ(StrToFloat(String::fromUtf8(text)), value);
 }
 
-// The message of the refusal of `text`, or "accepted".
-template <typename Convert>
-String Refusal(Convert convert, const char* text) {
-    try {
-        convert(String::fromUtf8(text));
-        return "accepted";
-    } catch (const Exception& error) {
-        return error.Message();
-    }
-}
-
 TEST(Conversion, RefusesAnythingElseQuotingTheText) {
+    const auto quoted = [](auto convert, const char* text) {
+        const std::string message = Thrown<Exception>([&] { convert(String::fromUtf8(text)); });
+        return message.starts_with('"' + std::string(text) + '"') ? "quoted" : message;
+    };
     for (const char* text : {"", "  ", "30.5", "1e3", "abc", "3 0", "0x10", "+-3", "--3", "+",
                              "2147483648", "-2147483649", "99999999999999999999", "三十", "30\u00b2"}) {
-        EXPECT_TRUE(Refusal(StrToInt, text).startsWith('"' + String::fromUtf8(text) + '"')) << text;
+        EXPECT_EQ(quoted(StrToInt, text), "quoted") << text;
     }
     for (const char* text : {"", " ", "1,5", "0.8.1", "abc", "nan", "inf", "-inf", "infinity",
                              "0x1p3", "½"}) {
-        EXPECT_TRUE(Refusal(StrToFloat, text).startsWith('"' + String::fromUtf8(text) + '"')) << text;
+        EXPECT_EQ(quoted(StrToFloat, text), "quoted") << text;
     }
     for (const char* text : {"1e39", "3.5e38", "-3.5e38", "1e308", "1e400", "100000e99999999999"}) {
-        EXPECT_EQ(Refusal(StrToFloat, text),
-                  '"' + String(text) + "\" is outside the range of numbers, -3.40282e+38 to 3.40282e+38");
+        EXPECT_EQ(Thrown<Exception>([&] { StrToFloat(text); }),
+                  '"' + std::string(text) + "\" is outside the range of numbers, -3.40282e+38 to 3.40282e+38");
     }
 }
 // clang-format on

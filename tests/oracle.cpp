@@ -1,6 +1,10 @@
+// Every weight is computed in a full scan, every pheromone entry decayed after
+// every step.
 #include "oracle.h"
 
+#include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "cities.h"
 #include "random.h"
@@ -13,23 +17,15 @@ constexpr int N = 48;  // cities, and at most as many ants
 float pheromone[N][N], tourLength[N], bestLength, tao0;
 int distance[N][N], visited[N][N], tour[N][N + 1], startCity[N], startTaken[N], bestTour[N + 1];
 
-bool HasUnvisitedCity(int k) {
-    for (int j = 0; j < N; ++j) {
-        if (visited[k][j] == 0) return true;
-    }
-    return false;
-}
-
 int ChooseNextCity(int k, int current, float q0) {
-    float weight[N];
+    float bestWeight = 0;
     int count = 0, best = 0;
     for (int j = 0; j < N; ++j) {
-        weight[j] = 0;
         if (visited[k][j] == 0) {
             ++count;
             const int d = distance[current][j];
-            weight[j] = static_cast<float>(double{pheromone[current][j]} / double(d * d));
-            if (weight[j] > weight[best]) best = j;
+            const auto weight = static_cast<float>(double{pheromone[current][j]} / double(d * d));
+            if (weight > bestWeight) bestWeight = weight, best = j;
         }
     }
     if (static_cast<float>(DrawRandom() / 32767.0) < q0) return best;
@@ -58,15 +54,10 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
     for (int i = 0; i < N; ++i) naivedist += static_cast<float>(distance[i][(i + 1) % N]);
     tao0 = static_cast<float>(1.0 / (double{naivedist} * 48));
     std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{tao0}, double{naivedist});
-    for (auto& row : pheromone) {
-        for (float& entry : row) entry = tao0;
-    }
+    std::fill_n(&pheromone[0][0], N * N, tao0);
     for (int iteration = 0; iteration < params.IterationCount; ++iteration) {
-        for (int k = 0; k < ants; ++k) {
-            for (int j = 0; j < N; ++j) visited[k][j] = 0;
-            for (int s = 0; s <= N; ++s) tour[k][s] = 0;
-        }
-        for (int& taken : startTaken) taken = 0;
+        std::fill_n(&visited[0][0], N * N, 0);
+        std::fill_n(startTaken, N, 0);
         for (int k = 0; k < ants; ++k) {
             int c = DrawRandom() % N;
             while (startTaken[c] != 0) c = DrawRandom() % N;
@@ -75,7 +66,7 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
         }
         for (int s = 1, done = 0; !done; ++s) {
             for (int k = 0; k < ants; ++k) {
-                if (HasUnvisitedCity(k)) {
+                if (std::count(visited[k], visited[k] + N, 0) > 0) {  // a city left to visit
                     tour[k][s] = ChooseNextCity(k, tour[k][s - 1], params.ExploitThreshold);
                     visited[k][tour[k][s]] = 1;
                 } else {
@@ -83,10 +74,8 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
                     done = 1;
                 }
             }
-            for (auto& row : pheromone) {
-                for (float& entry : row) {
-                    entry = static_cast<float>((1.0 - rho) * double{entry} + rho * double{tao0});
-                }
+            for (float& entry : std::span(&pheromone[0][0], N * N)) {
+                entry = static_cast<float>((1.0 - rho) * double{entry} + rho * double{tao0});
             }
         }
         for (int k = 0; k < ants; ++k) {
@@ -95,7 +84,7 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
                 tourLength[k] += static_cast<float>(distance[tour[k][s]][tour[k][s + 1]]);
             if (tourLength[k] < bestLength) {
                 bestLength = tourLength[k];
-                for (int s = 0; s <= N; ++s) bestTour[s] = tour[k][s];
+                std::copy_n(tour[k], N + 1, bestTour);
             }
         }
         std::fprintf(report, "\n %f", double{bestLength});

@@ -1,7 +1,5 @@
-// The colony run written as literally as it reads: every weight computed in
-// full scans, every pheromone entry decayed after every step. It shares only
-// the city table and the generator with the product, and is the yardstick for
-// both its correctness and its speed.
+// The colony run written as literally as it reads, sharing only the city table
+// and the generator with the product: the yardstick of its report and speed.
 #pragma once
 
 #include <cstdint>
