@@ -1,8 +1,6 @@
 // Capturing what a run writes, or what it throws.
 #pragma once
 
-#include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "colony.h"

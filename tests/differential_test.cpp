@@ -2,36 +2,32 @@
 // whole valid range of the parameters.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 
 #include "captured.h"
 #include "oracle.h"
 
-namespace {
-
-struct Case {
-    RunParameters params;
-    std::uint32_t seed;
-};
-
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << "ants " << c.params.AntCount << ", rho " << c.params.EvaporationRate << ", iterations "
-         << c.params.IterationCount << ", q0 " << c.params.ExploitThreshold << ", seed " << c.seed;
+void PrintTo(const RunParameters& p, std::ostream* out) {
+    *out << "ants " << p.AntCount << ", rho " << p.EvaporationRate << ", iterations "
+         << p.IterationCount << ", q0 " << p.ExploitThreshold;
 }
 
-// Every evaporation rate meets every threshold at four iteration counts, with
-// ant counts spread over their range; then two long runs, where entries
-// settle above tao0 and rows are reordered often, and a run where a later tour
-// as short as the best must leave the best in place.
+namespace {
+
+using Case = std::pair<RunParameters, std::uint32_t>;  // and the seed
+
+// Every rate meets every threshold at four iteration counts, ants spread over
+// their range; then long runs where entries settle above tao0 and rows reorder,
+// and one where a later tour as short as the best must leave it in place.
 std::vector<Case> Cases() {
-    const std::array ants = {1, 2, 5, 12, 30, 47, 48};
+    const int ants[] = {1, 2, 5, 12, 30, 47, 48};
     std::vector<Case> cases;
     for (const float rho : {0.0f, 1.0f, 0.8f, 0.5f, 0.1f, 0.01f, 0.001f, 0.3f, 0.95f}) {
         for (const float q0 : {-1.0f, 0.0f, 0.25f, 0.5f, 0.9f, 1.0f, 1.5f, std::nanf("")}) {
             for (const int iterations : {0, 1, 40, 300}) {
                 const auto n = static_cast<std::uint32_t>(cases.size());
-                cases.push_back({{ants[n % ants.size()], rho, iterations, q0}, n * 2654435761u});
+                cases.push_back(
+                    {{ants[n % std::size(ants)], rho, iterations, q0}, n * 2654435761u});
             }
         }
     }

@@ -2,24 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
+
+#include "random.h"
 
 namespace {
 
 // Ant 0 at city `from` with only the cities `left` unvisited, every entry at
-// pheromone 1e-7 unless the test raises it, and a threshold every draw is below.
+// pheromone 1e-7 unless the test raises it.
 struct Tables {
     DistanceTable distance;
     PheromoneTable pheromone;
     static inline VisitedTable visited;  // too large for the stack
     Tables() { pheromone.Fill(1e-7f, (BuildDistanceTable(distance), distance)); }
-    int Exploit(int from, std::initializer_list<int> left) {
+    int Choose(int from, CitySet left, float threshold = 2.0f) {  // by default every draw exploits
         visited[0].Clear();
         for (int c = 0; c < CityCount; ++c) {
-            if (std::find(left.begin(), left.end(), c) == left.end()) visited[0].Mark(c);
+            if ((left & CityBit(c)) == 0) visited[0].Mark(c);
         }
-        return ChooseNextCity(0, from, visited, pheromone, distance, 2.0f);
+        return ChooseNextCity(0, from, visited, pheromone, distance, threshold);
     }
 };
 
@@ -28,16 +29,28 @@ struct Tables {
 TEST(ChooseNextCity, ExploitingTakesTheLargestPheromoneOverSquaredDistanceLowerIndexOnTies) {
     Tables t;
     t.pheromone.Set(0, 2, 6 * 1e-7f);
-    EXPECT_EQ(t.Exploit(0, {2, 8}), 8);
+    EXPECT_EQ(t.Choose(0, CityBit(2) | CityBit(8)), 8);
     t.pheromone.Set(0, 2, 7 * 1e-7f);
-    EXPECT_EQ(t.Exploit(0, {2, 8}), 2);
-    EXPECT_EQ(t.Exploit(33, {4, 15}), 4);
+    EXPECT_EQ(t.Choose(0, CityBit(2) | CityBit(8)), 2);
+    EXPECT_EQ(t.Choose(33, CityBit(4) | CityBit(15)), 4);
     t.pheromone.Set(33, 15, std::nextafter(t.pheromone.Tao0(), 1.0f));
-    EXPECT_EQ(t.Exploit(33, {4, 15}), 15);
+    EXPECT_EQ(t.Choose(33, CityBit(4) | CityBit(15)), 15);
     // With rho 0.01 one ulp above tao0 is a fixed point of the decay: the
     // entry stops changing but still outweighs city 4.
     for (int step = 0; step < 100; ++step) t.pheromone.Decay(0.01f);
-    EXPECT_EQ(t.Exploit(33, {4, 15}), 15);
+    EXPECT_EQ(t.Choose(33, CityBit(4) | CityBit(15)), 15);
+}
+
+// The rank comes from 1 + draw % (count - 1), so the highest-indexed of several
+// cities is never explored, and one city left takes no second draw.
+TEST(ChooseNextCity, ExploringSkipsTheHighestIndexedCityAndOneCityLeftTakesOneDraw) {
+    Tables t;
+    for (int call = 0; call < 20; ++call) EXPECT_EQ(t.Choose(0, CityBit(3) | CityBit(44), 0.0f), 3);
+    SeedRandom(7);
+    const int second = (DrawRandom(), DrawRandom());
+    SeedRandom(7);
+    EXPECT_EQ(t.Choose(0, CityBit(31), 0.0f), 31);
+    EXPECT_EQ(DrawRandom(), second);
 }
 
 }  // namespace

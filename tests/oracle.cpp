@@ -1,9 +1,6 @@
-// Every weight is computed in a full scan, every pheromone entry decayed after
-// every step.
 #include "oracle.h"
 
 #include <algorithm>
-#include <cmath>
 #include <span>
 
 #include "cities.h"
@@ -15,24 +12,23 @@ namespace {
 constexpr int N = 48;  // cities, and at most as many ants
 
 float pheromone[N][N], tourLength[N], bestLength, tao0;
-int distance[N][N], visited[N][N], tour[N][N + 1], startCity[N], startTaken[N], bestTour[N + 1];
+DistanceTable distance;
+int visited[N][N], tour[N][N + 1], startCity[N], startTaken[N], bestTour[N + 1];
 
 int ChooseNextCity(int k, int current, float q0) {
     float bestWeight = 0;
     int count = 0, best = 0;
     for (int j = 0; j < N; ++j) {
-        if (visited[k][j] == 0) {
-            ++count;
-            const int d = distance[current][j];
-            const auto weight = static_cast<float>(double{pheromone[current][j]} / double(d * d));
-            if (weight > bestWeight) bestWeight = weight, best = j;
-        }
+        if (visited[k][j] != 0) continue;
+        ++count;
+        const int d = distance[current][j];
+        const auto weight = static_cast<float>(double{pheromone[current][j]} / double(d * d));
+        if (weight > bestWeight) bestWeight = weight, best = j;
     }
     if (static_cast<float>(DrawRandom() / 32767.0) < q0) return best;
     const int m = count == 1 ? 1 : 1 + DrawRandom() % (count - 1);
-    for (int j = 0, seen = 0; j < N; ++j) {
+    for (int j = 0, seen = 0; j < N; ++j)
         if (visited[k][j] == 0 && ++seen == m) return j;
-    }
     return -1;
 }
 
@@ -40,32 +36,23 @@ int ChooseNextCity(int k, int current, float q0) {
 
 void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
     const double rho = params.EvaporationRate;
-    const int ants = params.AntCount;
     SeedRandom(seed);
     bestLength = 999999.0f;
-    float naivedist = 0;
-    for (int i = 0; i < N; ++i) {
-        for (int j = 0; j < N; ++j) {
-            const double dx = double{CityTable.x[j]} - CityTable.x[i];
-            const double dy = double{CityTable.y[j]} - CityTable.y[i];
-            distance[i][j] = static_cast<int>(std::sqrt(dx * dx + dy * dy));
-        }
-    }
-    for (int i = 0; i < N; ++i) naivedist += static_cast<float>(distance[i][(i + 1) % N]);
+    const float naivedist = BuildDistanceTable(distance);
     tao0 = static_cast<float>(1.0 / (double{naivedist} * 48));
     std::fprintf(report, "Tao0 = %f  Naivedist=%f\n", double{tao0}, double{naivedist});
     std::fill_n(&pheromone[0][0], N * N, tao0);
     for (int iteration = 0; iteration < params.IterationCount; ++iteration) {
         std::fill_n(&visited[0][0], N * N, 0);
         std::fill_n(startTaken, N, 0);
-        for (int k = 0; k < ants; ++k) {
+        for (int k = 0; k < params.AntCount; ++k) {
             int c = DrawRandom() % N;
             while (startTaken[c] != 0) c = DrawRandom() % N;
             startTaken[c] = visited[k][c] = 1;
             startCity[k] = tour[k][0] = c;
         }
         for (int s = 1, done = 0; !done; ++s) {
-            for (int k = 0; k < ants; ++k) {
+            for (int k = 0; k < params.AntCount; ++k) {
                 if (std::count(visited[k], visited[k] + N, 0) > 0) {  // a city left to visit
                     tour[k][s] = ChooseNextCity(k, tour[k][s - 1], params.ExploitThreshold);
                     visited[k][tour[k][s]] = 1;
@@ -74,11 +61,10 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
                     done = 1;
                 }
             }
-            for (float& entry : std::span(&pheromone[0][0], N * N)) {
+            for (float& entry : std::span(&pheromone[0][0], N * N))
                 entry = static_cast<float>((1.0 - rho) * double{entry} + rho * double{tao0});
-            }
         }
-        for (int k = 0; k < ants; ++k) {
+        for (int k = 0; k < params.AntCount; ++k) {
             tourLength[k] = 0;
             for (int s = 0; s < N; ++s)
                 tourLength[k] += static_cast<float>(distance[tour[k][s]][tour[k][s + 1]]);

@@ -1,9 +1,7 @@
-// The colony run written as literally as it reads, sharing only the city table
-// and the generator with the product: the yardstick of its report and speed.
+// The colony run as literally as it reads: every weight computed in a full
+// scan, every entry decayed after every step. Sharing the distances and the
+// generator with the product, it is the yardstick of its report and speed.
 #pragma once
-
-#include <cstdint>
-#include <cstdio>
 
 #include "colony.h"
 

@@ -7,11 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include <unistd.h>
-
 #include <clocale>
 #include <ctime>
-#include <map>
+#include <utility>
 
 #include "Unit1.h"
 #include "application.h"
@@ -45,78 +43,54 @@ const Fact Facts[] = {
 };
 // The Tab cycle: the tab orders within GroupBox1, then within GroupBox2.
 const QStringList TabCycle = {"NA", "RH", "MA", "q", "Button1", "Button2", "Memo1"};
-const QStringList DefaultTexts = {"30", "0.8", "30", "0.5"};  // NA, RH, MA, q
-
-// Each control's text as the window opened, before any test typed.
-std::map<QString, QString> TextAtStart;
-
-QStringList FieldTexts() {
-    return {Form1->NA->text(), Form1->RH->text(), Form1->MA->text(), Form1->q->text()};
+std::array<TEdit*, 4> Fields() {
+    return {Form1->NA, Form1->RH, Form1->MA, Form1->q};
 }
 
 void SetFields(const QStringList& texts) {
-    for (int i = 0; TEdit * field : {Form1->NA, Form1->RH, Form1->MA, Form1->q}) {
-        field->setText(texts[i++]);
-    }
+    for (int i = 0; TEdit * field : Fields()) field->setText(texts[i++]);
 }
 
-// What clicking `button` prints on standard output.
+// What clicking `button` prints on standard output (the C library here lets
+// `stdout` be set).
 std::string Click(QPushButton* button) {
-    std::fflush(stdout);
-    const int saved = dup(STDOUT_FILENO);
-    const std::string printed = Captured([&](std::FILE* file) {
-        dup2(fileno(file), STDOUT_FILENO);
+    return Captured([&](std::FILE* file) {
+        std::FILE* const saved = std::exchange(stdout, file);
         QTest::mouseClick(button, Qt::LeftButton);
-        std::fflush(stdout);
-        dup2(saved, STDOUT_FILENO);
+        stdout = saved;
     });
-    close(saved);
-    return printed;
 }
 
 // Every error box that comes up is answered, as a person would, and kept.
-class Window : public testing::Test {
-  protected:
-    void SetUp() override {
-        Form1->show();
-        SetFields(DefaultTexts);
-        QObject::connect(&answer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                errorsShown << box->text();
-                box->accept();
-            }
-        });
-        answer_.start(10);
-    }
-    QStringList errorsShown;
+QStringList ErrorsShown;
 
-  private:
-    QTimer answer_;
-};
-
-TEST_F(Window, HoldsEachControlWhereItsDescriptionPutsIt) {
+// A window of its own, so that it holds the texts it opens with.
+TEST(Form1, HoldsEachControlWhereItsDescriptionPutsIt) {
+    const TForm1 form;
     for (const Fact& fact : Facts) {
         SCOPED_TRACE(fact.name);
-        const auto* widget = Form1->findChild<QWidget*>(fact.name);
+        const auto* widget = form.findChild<QWidget*>(fact.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName(), fact.parent);
         EXPECT_EQ(widget->geometry(), fact.geometry);
-        EXPECT_EQ(TextAtStart[fact.name], QString::fromUtf8(fact.text));
-        EXPECT_EQ(widget->focusPolicy() != Qt::NoFocus, TabCycle.contains(fact.name));
+        const char* text = widget->inherits("QGroupBox")        ? "title"
+                           : widget->inherits("QPlainTextEdit") ? "plainText"
+                                                                : "text";
+        EXPECT_EQ(widget->property(text).toString(), QString::fromUtf8(fact.text));
     }
-    EXPECT_EQ(Form1->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 2);
-    EXPECT_EQ(Form1->windowTitle(), "Form1");
-    EXPECT_EQ(Form1->Label1->buddy(), Form1->NA);
-    EXPECT_EQ(Form1->Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_TRUE(Form1->Image1->pixmap().isNull());
+    EXPECT_EQ(form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 2);
+    EXPECT_EQ(form.windowTitle(), "Form1");
+    EXPECT_EQ(form.Label1->buddy(), form.NA);
+    EXPECT_EQ(form.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_TRUE(form.Image1->pixmap().isNull());
     EXPECT_EQ(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
-    const QFontInfo face(Form1->Label1->font());
+    const QFontInfo face(form.Label1->font());
     EXPECT_EQ(face.pixelSize(), 11);
     EXPECT_TRUE(face.family() == "MS Sans Serif" || face.family() == "Noto Sans CJK TC")
         << face.family().toStdString();
 }
 
-TEST_F(Window, TabsThroughTheControlsInTheirOrderAndRoundFromTheMemo) {
+TEST(Window, TabsThroughTheControlsInTheirOrderAndRoundFromTheMemo) {
     Form1->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
     Form1->Memo1->setFocus();
@@ -125,13 +99,12 @@ TEST_F(Window, TabsThroughTheControlsInTheirOrderAndRoundFromTheMemo) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         reached << QApplication::focusWidget()->objectName();
     }
-    EXPECT_EQ(reached, TabCycle);
-    EXPECT_EQ(Form1->Memo1->toPlainText(), "Memo1");
+    EXPECT_EQ(reached, TabCycle);  // Tab moves on from the memo rather than typing into it
 }
 
 // The run is seeded with the current second, so the report is the run's for
 // the second before or after the click.
-TEST_F(Window, StartPrintsTheRunsReportWithFullStopsInADecimalCommaLocale) {
+TEST(Window, StartPrintsTheRunsReportWithFullStopsInADecimalCommaLocale) {
     SetFields({"12", "0.3", "7", "0.9"});
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
     const auto before = static_cast<std::uint32_t>(std::time(nullptr));
@@ -142,60 +115,49 @@ TEST_F(Window, StartPrintsTheRunsReportWithFullStopsInADecimalCommaLocale) {
     EXPECT_TRUE(printed == Report(typed, before) || printed == Report(typed, after)) << printed;
 }
 
-// Each field goes to its own conversion, q before MA; after an error the next
-// START runs.
-TEST_F(Window, RefusedFieldsShowTheFirstErrorPrintNothingAndLeaveTheWindowUsable) {
+// Each field goes to its own conversion, q before MA. A refused START, and
+// CLEAR, print nothing and leave the window as it is; the next START runs.
+TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
     const std::pair<QStringList, const char*> refusals[] = {
         {{"30.5", "0.8", "30", "0.5"}, "\"30.5\" is not a valid whole number"},
         {{"30", "0.8", "30.5", "0.5"}, "\"30.5\" is not a valid whole number"},
         {{"30", "0.8", "y", "1,5"}, "\"1,5\" is not a valid number"},
         {{"49", "0.8", "30", "0.5"}, "number of ants must be from 1 to 48, got 49"}};
     for (const auto& [texts, error] : refusals) {
+        ErrorsShown.clear();
         SetFields(texts);
         EXPECT_EQ(Click(Form1->Button1), "");
-        EXPECT_EQ(errorsShown, QStringList(error));
-        EXPECT_EQ(FieldTexts(), texts);
-        errorsShown.clear();
+        EXPECT_EQ(Click(Form1->Button2), "");
+        EXPECT_EQ(ErrorsShown, QStringList(error));
+        for (int i = 0; const TEdit* field : Fields()) EXPECT_EQ(field->text(), texts[i++]);
+        EXPECT_EQ(Form1->Memo1->toPlainText(), "Memo1");
         SetFields({"30", "0.8", "0", "0.5"});
         EXPECT_EQ(Click(Form1->Button1), StartLine);
     }
 }
 
-TEST_F(Window, ClearChangesNothing) {
-    Form1->Memo1->setPlainText("typed by hand");
-    EXPECT_EQ(Click(Form1->Button2), "");
-    EXPECT_TRUE(errorsShown.isEmpty());
-    EXPECT_EQ(FieldTexts(), DefaultTexts);
-    EXPECT_EQ(Form1->Memo1->toPlainText(), "typed by hand");
-}
-
 }  // namespace
-
-// Qt and the window are built once, as the program builds them, and live
-// until the process exits, as in the program.
-class ProgramStart : public testing::Environment {
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        Application->Initialize();
-        Application->CreateForm(Form1);
-        for (const Fact& fact : Facts) {
-            const QWidget* widget = Form1->findChild<QWidget*>(fact.name);
-            if (widget == nullptr) continue;
-            const char* text = widget->inherits("QGroupBox")        ? "title"
-                               : widget->inherits("QPlainTextEdit") ? "plainText"
-                                                                    : "text";
-            TextAtStart[fact.name] = widget->property(text).toString();
-        }
-    }
-};
 
 // What Qt and fontconfig keep until exit is not ours to report.
 extern "C" const char* __asan_default_options() {
     return "detect_leaks=0";
 }
 
+// Qt and the window are built once, as the program builds them, and live
+// until the process exits, as in the program.
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    testing::AddGlobalTestEnvironment(new ProgramStart);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application->Initialize();
+    Application->CreateForm(Form1);
+    Form1->show();
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ErrorsShown << box->text();
+            box->accept();
+        }
+    });
+    answer.start(10);
     return RUN_ALL_TESTS();
 }
