@@ -19,6 +19,7 @@ close_window() {  # as a person would; the program must end with status 0
     xdotool windowactivate --sync "$window" key alt+F4
     wait "$pid" || fail "closing the window ended the program with status $?"
 }
+click_start() { xdotool mousemove --window "$window" 116 260 click 1; }  # in the client area
 client() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }'; }
 frame() {  # the outer frame's top-left and size
     xwininfo -id "$window" | awk -v e="$(xprop -id "$window" _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,)" '
@@ -34,7 +35,8 @@ LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$program" >"$work/report" 2>"$work/errors" 
 pid=$!
 find_window
 import -window root "$out/window.png"
-[ "$(frame)" = "189,128 1036x633" ] || fail "window frame is at $(frame)"
+home="189,128 1036x633"  # the outer frame's place and size
+[ "$(frame)" = "$home" ] || fail "window frame is at $(frame)"
 
 # Maximize, fullscreen and a resize by the user hold; the frame comes back after each.
 for state in maximized_vert,maximized_horz fullscreen; do
@@ -43,12 +45,12 @@ for state in maximized_vert,maximized_horz fullscreen; do
     [ "$(client | cut -dx -f1)" -ge 1270 ] || fail "$state did not hold: $(client)"
     wmctrl -i -r "$window" -b remove,$state
     sleep 1
-    [ "$(frame)" = "189,128 1036x633" ] || fail "after $state the frame is at $(frame)"
+    [ "$(frame)" = "$home" ] || fail "after $state the frame is at $(frame)"
 done
 xdotool windowsize "$window" 800 500 sleep 0.5 windowmove "$window" 150 100 sleep 1
 [ "$(client)" = "800x500" ] || fail "a resize was undone: $(client)"
 
-xdotool mousemove --window "$window" 116 260 click 1  # START, in the client area
+click_start
 wait_for eval '[ "$(grep -c -E "^ [0-9]+\.[0-9]{6}$" "$work/report")" -eq 30 ]'
 head -1 "$work/report" | grep -qx 'Tao0 = 0.000000  Naivedist=158017.000000' || fail "start line"
 close_window
@@ -65,7 +67,7 @@ for output in closed full gone; do
     esac
     pid=$!
     find_window
-    for _ in 1 2; do xdotool mousemove --window "$window" 116 260 click 1; answer_error; done
+    for _ in 1 2; do click_start; answer_error; done
     close_window
 done
 
