@@ -1,7 +1,9 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
 
 #include <csignal>
@@ -41,9 +43,19 @@ void StartUpFailure(QtMsgType type, const QMessageLogContext& context, const QSt
     }
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const QByteArray display = qgetenv("DISPLAY");
+    const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const bool waylandSupport =
+        !QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms")
+             .entryList({QStringLiteral("*wayland*")})
+             .isEmpty();
     if (!platform.isEmpty() && !platform.startsWith("xcb")) {
         std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started\n",
                      platform.constData());
+    } else if (display.isEmpty() && waylandSession && !waylandSupport) {
+        std::fprintf(stderr,
+                     "antcolony: no display could be opened: DISPLAY is not set, and this "
+                     "session's Wayland display needs Qt's Wayland support, which is missing "
+                     "(on Debian and Ubuntu, install the package qt6-wayland)\n");
     } else if (display.isEmpty()) {
         std::fprintf(stderr, "antcolony: no display could be opened: DISPLAY is not set\n");
     } else {

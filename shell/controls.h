@@ -18,6 +18,20 @@ using TGroupBox = QGroupBox;
 using TMemo = QPlainTextEdit;
 using TImage = QLabel;  // an image area that shows no picture
 
-inline String GetText(const TEdit* control) {
-    return control->text();
+// An edit field's text, with the name of the field as its label and tag give
+// it ("q0 (q)"), so that a conversion refusing the text can say which field
+// holds it.
+struct FieldText {
+    String text;
+    String field;
+};
+
+inline FieldText GetText(const TEdit* control) {
+    String field = control->objectName();
+    for (const TLabel* label : control->parentWidget()->findChildren<TLabel*>()) {
+        if (label->buddy() == control) {
+            field = label->text() + " (" + field + ")";
+        }
+    }
+    return {control->text(), field};
 }

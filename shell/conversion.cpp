@@ -30,8 +30,23 @@ std::optional<std::string> AsciiNumber(const String& text) {
     return ascii;
 }
 
+// The text as a message quotes it: isolated, so that a right-to-left text
+// cannot turn the sentence round, and cut short, so that a long paste cannot
+// push the message box off the screen.
 String Quoted(const String& text) {
-    return u'"' + text + u'"';
+    constexpr qsizetype longest = 40;
+    String shown = text;
+    if (shown.size() > longest) {
+        shown.truncate(shown[longest - 1].isHighSurrogate() ? longest - 1 : longest);
+        shown += u'…';
+    }
+    return QStringLiteral("\"\u2068") + shown + QStringLiteral("\u2069\"");
+}
+
+// The shortest text that reads back as exactly `value`.
+String Shortest(float value) {
+    char text[32];
+    return String::fromLatin1(text, std::to_chars(text, text + sizeof text, value).ptr - text);
 }
 
 // For a number in from_chars syntax too small or too large for a double:
@@ -104,24 +119,51 @@ std::int32_t StrToInt(const String& text) {
 }
 
 // The fields become single-precision values, so the range is that of a
-// float: beyond it the conversion to float would be undefined.
+// float: beyond it the conversion to float would be undefined. A value that
+// lies beyond the largest float by less than half the spacing of floats there
+// rounds to it, so it is taken as that float, and the bounds the message
+// gives are accepted as they are written.
 double StrToFloat(const String& text) {
-    constexpr double largest = std::numeric_limits<float>::max();
+    constexpr float largest = std::numeric_limits<float>::max();
+    constexpr double roundsToLargest = double{largest} + 0x1p103;  // spacing 2^104
     double value = 0;
     switch (ParseNumber(text, value)) {
         case Parsed::Number:
             if (!std::isfinite(value)) {  // spelled out: nan, inf, infinity
                 throw Exception(Quoted(text) + " is not a finite number");
             }
-            if (std::fabs(value) <= largest) {
-                return value;
+            if (std::fabs(value) < roundsToLargest) {
+                return std::clamp(value, double{-largest}, double{largest});
             }
             [[fallthrough]];
         case Parsed::OutOfRange:
             throw Exception(Quoted(text) + " is outside the range of numbers, " +
-                            QString::number(-largest) + " to " + QString::number(largest));
+                            Shortest(-largest) + " to " + Shortest(largest));
         case Parsed::NotANumber:
             break;
     }
-    throw Exception(Quoted(text) + " is not a valid number");
+    const bool comma = text.contains(u',') || text.contains(u'，');
+    throw Exception(Quoted(text) + " is not a valid number" +
+                    (comma ? "; the decimal separator is a full stop" : ""));
+}
+
+namespace {
+
+template <typename Convert>
+auto ConvertField(Convert convert, const FieldText& text) {
+    try {
+        return convert(text.text);
+    } catch (const Exception& error) {
+        throw Exception(text.field + ": " + error.Message());
+    }
+}
+
+}  // namespace
+
+std::int32_t StrToInt(const FieldText& text) {
+    return ConvertField(static_cast<std::int32_t (*)(const String&)>(StrToInt), text);
+}
+
+double StrToFloat(const FieldText& text) {
+    return ConvertField(static_cast<double (*)(const String&)>(StrToFloat), text);
 }

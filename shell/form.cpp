@@ -1,12 +1,30 @@
 #include "form.h"
 
+#include <QAccessibleWidget>
+
 #include <algorithm>
 #include <string_view>
 #include <vector>
 
 #include "application.h"
 
+namespace {
+
+// An image area is a graphic to a screen reader, not the static text that the
+// label showing it would be.
+constexpr const char* ImageArea = "imageArea";
+QAccessibleInterface* AccessibleImage(const QString& /*className*/, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    return widget != nullptr && widget->property(ImageArea).toBool()
+               ? new QAccessibleWidget(widget, QAccessible::Graphic)
+               : nullptr;
+}
+
+}  // namespace
+
 TForm::TForm(const FormLayout& layout) : layout_(layout) {
+    static const bool imagesInstalled = (QAccessible::installFactory(AccessibleImage), true);
+    (void)imagesInstalled;
     setWindowTitle(QString::fromUtf8(layout.caption));
     // Where the design face is missing, a face with Traditional Chinese glyph
     // shapes; without the hint, fontconfig picks a Japanese one.
@@ -80,9 +98,15 @@ QWidget* TForm::Build(const ControlLayout& control) {
         }
         case ControlKind::Image:
             widget = new QLabel(parent);
+            widget->setProperty(ImageArea, true);
             break;
     }
     widget->setObjectName(QString::fromUtf8(control.name));
+    // A memo and an image area have no label; without a name of their own a
+    // screen reader would call them by their group box's title.
+    if (control.kind == ControlKind::Memo || control.kind == ControlKind::Image) {
+        widget->setAccessibleName(widget->objectName());
+    }
     widget->setGeometry(control.left, control.top, control.width, control.height);
     if (control.tabOrder < 0) {
         widget->setFocusPolicy(Qt::NoFocus);
