@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <limits>
@@ -59,4 +60,21 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun
               }),
               Report(params, 1));
     for (const auto& sink : sinks) std::fclose(sink.first);
+}
+
+// The report is held and written out about ten times a second, or when 4 KB
+// have gathered, not line by line.
+TEST(RunColony, WritesTheReportInFewLargeWrites) {
+    std::pair<std::size_t, std::size_t> written;  // writes and bytes
+    cookie_io_functions_t io{};
+    io.write = [](void* count, const char*, std::size_t bytes) -> ssize_t {
+        auto& [writes, total] = *static_cast<std::pair<std::size_t, std::size_t>*>(count);
+        return ++writes, total += bytes, static_cast<ssize_t>(bytes);
+    };
+    std::FILE* sink = fopencookie(&written, "w", io);
+    const auto start = std::chrono::steady_clock::now();
+    RunColony({48, 0.8f, 5000, 0.5f}, 1, sink);
+    const auto tenths = (std::chrono::steady_clock::now() - start) / std::chrono::milliseconds(100);
+    std::fclose(sink);
+    EXPECT_LE(written.first, 2 * (written.second / 3968 + tenths + 2)) << written.second;
 }

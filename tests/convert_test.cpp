@@ -1,40 +1,63 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+
 #include "captured.h"
 #include "conversion.h"
 
-// clang-format off
-TEST(Conversion, ReadsNumbersIncludingFullWidthOnes) {
-    const std::pair<const char*, std::int32_t> wholes[] = {
-        {"30", 30}, {" 48\t", 48}, {"+7", 7}, {"-0", 0}, {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1}, {"３０", 30}, {"－５", -5}, {"\u3000１\u3000", 1}};
-    for (const auto& [text, value] : wholes) EXPECT_EQ(StrToInt(String::fromUtf8(text)), value);
-    const std::pair<const char*, double> reals[] = {
-        {"0.8", 0.8}, {"0.5", 0.5}, {" -2.5 ", -2.5}, {"+.25", 0.25}, {"1e3", 1000}, {"０.８", 0.8},
-        {"－０．５", -0.5}, {"3.4028234e38", 3.4028234e38},
-        // too small for a float, or even a double: it rounds to zero
-        {"1e-50", 1e-50}, {"1e-400", 0}, {"-0.00001e-99999999999999999999", 0}};
-    for (const auto& [text, value] : reals) EXPECT_EQ(StrToFloat(String::fromUtf8(text)), value);
+namespace {
+
+// What a conversion makes of a text: the number, or the message refusing it
+// with the quoted text, which the message isolates from its sentence, written "Q".
+template <typename Number>
+std::string Converted(Number (*convert)(const String&), const std::string& text) {
+    std::string result = Thrown<Exception>([&] {
+        char number[32];
+        throw Exception(String::fromLatin1(
+            number, std::to_chars(number, number + 32, convert(String::fromStdString(text))).ptr -
+                        number));
+    });
+    const std::string quoted = "\"\u2068" + text + "\u2069\"";
+    return result.starts_with(quoted) ? "Q" + result.substr(quoted.size()) : result;
 }
 
-// clang-format on
-TEST(Conversion, RefusesAnythingElseQuotingTheText) {
-    const auto quoted = [](auto convert, const char* text) {
-        const std::string message = Thrown<Exception>([&] { convert(String::fromUtf8(text)); });
-        return message.starts_with('"' + std::string(text) + '"') ? "quoted" : message;
-    };
-    for (const char* text :
-         {"", "  ", "30.5", "1e3", "abc", "3 0", "0x10", "+-3", "--3", "+", "2147483648",
-          "-2147483649", "99999999999999999999", "三十", "30\u00b2"}) {
-        EXPECT_EQ(quoted(StrToInt, text), "quoted") << text;
-    }
-    for (const char* text :
-         {"", " ", "1,5", "0.8.1", "abc", "nan", "inf", "-inf", "infinity", "0x1p3", "½"}) {
-        EXPECT_EQ(quoted(StrToFloat, text), "quoted") << text;
-    }
-    for (const char* text : {"1e39", "3.5e38", "-3.5e38", "1e308", "1e400", "100000e99999999999"}) {
-        EXPECT_EQ(Thrown<Exception>([&] { StrToFloat(text); }),
-                  '"' + std::string(text) +
-                      "\" is outside the range of numbers, -3.40282e+38 to 3.40282e+38");
-    }
+const std::string NotWhole = "Q is not a valid whole number", NotReal = "Q is not a valid number",
+                  WholeRange = "Q is outside the range of whole numbers, -2147483648 to 2147483647",
+                  RealRange = "Q is outside the range of numbers, -3.4028235e+38 to 3.4028235e+38";
+
+// clang-format off
+TEST(Conversion, ReadsWholeNumbersIncludingFullWidthOnesAndRefusesAnythingElse) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"30", "30"}, {" 48\t", "48"}, {"+7", "7"}, {"-0", "0"}, {"2147483647", "2147483647"},
+        {"-2147483648", "-2147483648"}, {"３０", "30"}, {"９", "9"}, {"＋５", "5"}, {"－５", "-5"},
+        {"\u3000１\u3000", "1"},
+        {"", NotWhole}, {"  ", NotWhole}, {"30.5", NotWhole}, {"1e3", NotWhole}, {"abc", NotWhole},
+        {"3 0", NotWhole}, {"0x10", NotWhole}, {"+-3", NotWhole}, {"--3", NotWhole}, {"+", NotWhole},
+        {"三十", NotWhole}, {"30\u00b2", NotWhole}, {"2147483648", WholeRange},
+        {"-2147483649", WholeRange}, {"99999999999999999999", WholeRange}};
+    for (const auto& [text, result] : cases) EXPECT_EQ(Converted(StrToInt, text), result) << text;
 }
+
+TEST(Conversion, ReadsRealsInFloatRangeWithAFullStopAndRefusesAnythingElse) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"0.8", "0.8"}, {"0.5", "0.5"}, {" -2.5 ", "-2.5"}, {"+.25", "0.25"}, {"1e3", "1000"},
+        {"０.８", "0.8"}, {"－０．５", "-0.5"}, {"3.4028235e+38", "3.4028234663852886e+38"},
+        {"-3.4028235e38", "-3.4028234663852886e+38"}, {"3.40282356e38", "3.4028234663852886e+38"},
+        {"1e-50", "1e-50"}, {"1e-400", "0"},
+        {"-0.00001e-99999999999999999999", "-0"},
+        {"", NotReal}, {" ", NotReal}, {"0.8.1", NotReal}, {"abc", NotReal}, {"0x1p3", NotReal},
+        {"½", NotReal}, {"0,8", NotReal + "; the decimal separator is a full stop"},
+        {"nan", "Q is not a finite number"}, {"inf", "Q is not a finite number"},
+        {"-infinity", "Q is not a finite number"}, {"3.4028236e38", RealRange}, {"-1e39", RealRange},
+        {"1e308", RealRange}, {"1e400", RealRange}, {"1e99999999999999999999", RealRange}};
+    for (const auto& [text, result] : cases) EXPECT_EQ(Converted(StrToFloat, text), result) << text;
+}
+// clang-format on
+
+TEST(Conversion, QuotesALongTextCutShortAfterFortyCharacters) {
+    const std::string digits(50, '7');
+    EXPECT_EQ(Converted(StrToFloat, digits + "x"),
+              "\"\u2068" + digits.substr(0, 40) + "…\u2069\" is not a valid number");
+}
+
+}  // namespace

@@ -1,10 +1,14 @@
-// The product's report is byte for byte the straightforward run's, over the
-// whole valid range of the parameters.
+// The product's run is the straightforward run's: the same report byte for
+// byte, and the same pheromone table bit for bit, best tour and best length
+// after it, over the whole valid range of the parameters.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <random>
 
 #include "captured.h"
+#include "colony_state.h"
 #include "oracle.h"
 
 void PrintTo(const RunParameters& p, std::ostream* out) {
@@ -16,9 +20,27 @@ namespace {
 
 using Case = std::pair<RunParameters, std::uint32_t>;  // and the seed
 
+void ExpectSameRun(const RunParameters& params, std::uint32_t seed) {
+    SCOPED_TRACE(testing::PrintToString(params) + ", seed " + std::to_string(seed));
+    const std::string report = Report(params, seed);
+    oracle::EndState product{{}, Colony.BestTour, Colony.BestLength};
+    for (int at = 0; at < CityCount * CityCount; ++at) {
+        product.pheromone[at] =
+            std::bit_cast<std::uint32_t>(Colony.Pheromone.Entry(at / CityCount, at % CityCount));
+    }
+    ASSERT_EQ(report, Captured([&](std::FILE* file) { oracle::RunColony(params, seed, file); }));
+    const oracle::EndState expected = oracle::LastRun();
+    EXPECT_EQ(product.pheromone, expected.pheromone);
+    if (params.IterationCount >= 1) {  // else what an earlier run left
+        EXPECT_EQ(product.bestTour, expected.bestTour);
+    }
+    EXPECT_EQ(product.bestLength, expected.bestLength);
+}
+
 // Every rate meets every threshold at four iteration counts, ants spread over
 // their range; then long runs where entries settle above tao0 and rows reorder,
-// and one where a later tour as short as the best must leave it in place.
+// and ones where a tour as short as the best, later in the run or later in the
+// same iteration, must leave it in place.
 std::vector<Case> Cases() {
     const int ants[] = {1, 2, 5, 12, 30, 47, 48};
     std::vector<Case> cases;
@@ -31,20 +53,34 @@ std::vector<Case> Cases() {
             }
         }
     }
-    cases.push_back({{48, 0.01f, 2000, 0.9f}, 4});
-    cases.push_back({{48, 0.1f, 1000, 0.5f}, 5});
-    cases.push_back({{28, 0.1f, 180, 0.9f}, 219});
+    cases.insert(cases.end(), {{{48, 0.01f, 2000, 0.9f}, 4},
+                               {{48, 0.1f, 1000, 0.5f}, 5},
+                               {{20, 0.2f, 1000, 0.8f}, 3253053337},
+                               {{28, 0.1f, 180, 0.9f}, 219},
+                               {{20, 0.5f, 300, 0.7f}, 392230127}});
     return cases;
 }
 
-class SameReport : public testing::TestWithParam<Case> {};
+class SameRun : public testing::TestWithParam<Case> {};
 
-TEST_P(SameReport, AsTheStraightforwardRun) {
-    const auto [params, seed] = GetParam();
-    ASSERT_EQ(Report(params, seed),
-              Captured([&](std::FILE* file) { oracle::RunColony(params, seed, file); }));
+TEST_P(SameRun, AsTheStraightforwardRun) {
+    ExpectSameRun(GetParam().first, GetParam().second);
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, SameReport, testing::ValuesIn(Cases()));
+INSTANTIATE_TEST_SUITE_P(Runs, SameRun, testing::ValuesIn(Cases()));
+
+// Settings drawn over the whole valid range, half the rates below 0.01 where
+// entries settle above tao0, run one after another in one process as a user
+// presses START again and again.
+TEST(SameRunInOneProcess, OverASeededSweepOfSettings) {
+    std::mt19937 pick(2026);
+    for (int n = 0; n < 300; ++n) {
+        const auto rho = static_cast<float>(pick() % 1001) / (n % 2 == 0 ? 1000 : 100000);
+        const auto q0 = (static_cast<float>(pick() % 1601) - 300) / 1000;
+        ExpectSameRun({static_cast<int>(1 + pick() % 48), rho, static_cast<int>(pick() % 61), q0},
+                      pick());
+        if (HasFatalFailure()) return;
+    }
+}
 
 }  // namespace

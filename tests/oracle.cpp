@@ -1,6 +1,7 @@
 #include "oracle.h"
 
 #include <algorithm>
+#include <bit>
 #include <span>
 
 #include "cities.h"
@@ -80,6 +81,14 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
                 static_cast<float>((1.0 / double{bestLength}) * rho + (1.0 - rho) * double{entry});
         }
     }
+}
+
+EndState LastRun() {
+    EndState state{};
+    for (int at = 0; at < N * N; ++at) state.pheromone[at] = std::bit_cast<std::uint32_t>(pheromone[at / N][at % N]);
+    std::copy_n(bestTour, N + 1, state.bestTour.begin());
+    state.bestLength = bestLength;
+    return state;
 }
 
 }  // namespace oracle

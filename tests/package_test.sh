@@ -16,24 +16,40 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 ./$share/icons/hicolor/128x128/apps/antcolony.png ./$share/icons/hicolor/32x32/apps/antcolony.png \
 ./$share/icons/hicolor/64x64/apps/antcolony.png ./$share/metainfo/org.example.antcolony.metainfo.xml " ] ||
     fail "files: $files"
+# The larger icons are the 32 px design with each pixel repeated, not smoothed.
+icons=$root/$share/icons/hicolor
 for size in 32 64 128; do
-    file "$root/$share/icons/hicolor/${size}x$size/apps/antcolony.png" |
-        grep -q "PNG image data, $size x $size," || fail "icon at $size"
+    file "$icons/${size}x$size/apps/antcolony.png" | grep -q "PNG image data, $size x $size," ||
+        fail "icon at $size"
+    convert "$icons/32x32/apps/antcolony.png" -sample ${size}x$size "$root/sampled.png"
+    differ=$(compare -metric AE "$root/sampled.png" "$icons/${size}x$size/apps/antcolony.png" null: 2>&1) ||
+        true
+    [ "$differ" = 0 ] || fail "icon at $size differs from the design in $differ pixels"
 done
 depends=$(dpkg-deb -f "$deb" Depends)  # from the program's shared libraries
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
     [[ ", $depends" == *", $library (>= "* ]] || fail "Depends lacks $library: $depends"
 done
+# Without a CJK font the captions show as boxes; without Qt's Wayland support a
+# Wayland-only desktop cannot open the window.
+[ "$(dpkg-deb -f "$deb" Recommends)" = "fonts-noto-cjk, qt6-wayland" ] || fail "Recommends"
 desktop=$root/$share/applications/org.example.antcolony.desktop
 hints=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$hints" ] || fail "desktop entry: $hints"
-grep -qx 'Exec=antcolony' "$desktop" && grep -qx 'Icon=antcolony' "$desktop" || fail "Exec or Icon"
+# The report goes to standard output, so the menu opens the program in a terminal.
+for line in Exec=antcolony Icon=antcolony Terminal=true; do grep -qx "$line" "$desktop" || fail "$line"; done
 verdict=$(appstreamcli validate --no-net "$root/$share/metainfo/org.example.antcolony.metainfo.xml" 2>&1) ||
     fail "software-centre record: $verdict"
 # Without a display the program says so and ends with status 1, not a core dump.
-for case in "-u DISPLAY|: DISPLAY is not set" "DISPLAY=:987| at DISPLAY=:987"; do
+cases=("-u DISPLAY QT_QPA_PLATFORM=|: DISPLAY is not set" "-u DISPLAY QT_QPA_PLATFORM=xcb|: DISPLAY is not set"
+    "DISPLAY=:987 QT_QPA_PLATFORM=| at DISPLAY=:987")
+find "$(qtpaths6 --query QT_INSTALL_PLUGINS)/platforms" -name '*wayland*' | grep -q . ||
+    cases+=("-u DISPLAY WAYLAND_DISPLAY=wayland-9 QT_QPA_PLATFORM=|: DISPLAY is not set, and this \
+session's Wayland display needs Qt's Wayland support, which is missing (on Debian and Ubuntu, \
+install the package qt6-wayland)")
+for case in "${cases[@]}"; do
     status=0
-    said=$(env ${case%|*} QT_QPA_PLATFORM= "$root/usr/bin/antcolony" 2>&1) || status=$?
-    [ $status -eq 1 ] && grep -qF "antcolony: no display could be opened${case#*|}" <<<"$said" ||
+    said=$(env ${case%|*} "$root/usr/bin/antcolony" 2>&1) || status=$?
+    [ $status -eq 1 ] && grep -qxF "antcolony: no display could be opened${case#*|}" <<<"$said" ||
         fail "with ${case%|*}: status $status, $said"
 done
 plan=$(apt-get install --simulate "$deb" 2>&1) && grep -q '^Inst antcolony ' <<<"$plan" || fail "apt: $plan"

@@ -1,6 +1,7 @@
 // The main window driven through Qt's test support, without a display.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QMessageBox>
@@ -14,6 +15,7 @@
 #include "Unit1.h"
 #include "application.h"
 #include "captured.h"
+#include "oracle.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ struct Fact {
     const char* parent;  // "": the window's own area
     QRect geometry;
     const char* text;
+    const char* spoken = nullptr;  // what a screen reader names it, when it takes focus or shows
 };
 const Fact Facts[] = {
     {"GroupBox1", "", {40, 24, 161, 337}, "GroupBox1"},
@@ -31,15 +34,15 @@ const Fact Facts[] = {
     {"Label2", "GroupBox1", {16, 72, 72, 13}, "費洛蒙蒸發率"},
     {"Label3", "GroupBox1", {16, 120, 48, 13}, "行走圈數"},
     {"Label4", "GroupBox1", {16, 168, 12, 13}, "q0"},
-    {"NA", "GroupBox1", {16, 40, 121, 21}, "30"},
-    {"RH", "GroupBox1", {16, 88, 121, 21}, "0.8"},
-    {"MA", "GroupBox1", {16, 136, 121, 21}, "30"},
-    {"q", "GroupBox1", {16, 184, 121, 21}, "0.5"},
+    {"NA", "GroupBox1", {16, 40, 121, 21}, "30", "螞蟻數目"},
+    {"RH", "GroupBox1", {16, 88, 121, 21}, "0.8", "費洛蒙蒸發率"},
+    {"MA", "GroupBox1", {16, 136, 121, 21}, "30", "行走圈數"},
+    {"q", "GroupBox1", {16, 184, 121, 21}, "0.5", "q0"},
     {"Button1", "GroupBox1", {16, 216, 121, 41}, "START"},
     {"Button2", "GroupBox1", {16, 272, 121, 49}, "CLEAR"},
     {"GroupBox2", "", {216, 24, 713, 337}, "GroupBox2"},
-    {"Image1", "GroupBox2", {264, 24, 425, 297}, ""},
-    {"Memo1", "GroupBox2", {24, 24, 225, 297}, "Memo1"},
+    {"Image1", "GroupBox2", {264, 24, 425, 297}, "", "Image1"},
+    {"Memo1", "GroupBox2", {24, 24, 225, 297}, "Memo1", "Memo1"},
 };
 // The Tab cycle: the tab orders within GroupBox1, then within GroupBox2.
 const QStringList TabCycle = {"NA", "RH", "MA", "q", "Button1", "Button2", "Memo1"};
@@ -62,14 +65,14 @@ std::string Click(QPushButton* button) {
 }
 
 // Every error box that comes up is answered, as a person would, and kept.
-QStringList ErrorsShown;
+std::vector<std::string> ErrorsShown;
 
 // A window of its own, so that it holds the texts it opens with.
 TEST(Form1, HoldsEachControlWhereItsDescriptionPutsIt) {
     const TForm1 form;
     for (const Fact& fact : Facts) {
         SCOPED_TRACE(fact.name);
-        const auto* widget = form.findChild<QWidget*>(fact.name);
+        auto* widget = form.findChild<QWidget*>(fact.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_EQ(widget->parentWidget()->objectName(), fact.parent);
         EXPECT_EQ(widget->geometry(), fact.geometry);
@@ -77,11 +80,16 @@ TEST(Form1, HoldsEachControlWhereItsDescriptionPutsIt) {
                            : widget->inherits("QPlainTextEdit") ? "plainText"
                                                                 : "text";
         EXPECT_EQ(widget->property(text).toString(), QString::fromUtf8(fact.text));
+        if (fact.spoken != nullptr) {
+            QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget);
+            EXPECT_EQ(spoken->text(QAccessible::Name).toStdString(), fact.spoken);
+        }
     }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(form.Image1)->role(), QAccessible::Graphic);
     EXPECT_EQ(form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 2);
     EXPECT_EQ(form.windowTitle(), "Form1");
-    EXPECT_EQ(form.Label1->buddy(), form.NA);
     EXPECT_EQ(form.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(form.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_TRUE(form.Image1->pixmap().isNull());
     EXPECT_EQ(QApplication::windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
     const QFontInfo face(form.Label1->font());
@@ -102,33 +110,47 @@ TEST(Window, TabsThroughTheControlsInTheirOrderAndRoundFromTheMemo) {
     EXPECT_EQ(reached, TabCycle);  // Tab moves on from the memo rather than typing into it
 }
 
-// The run is seeded with the current second, so the report is the run's for
+// Each START is a fresh run of what the fields hold, whatever ran before. The
+// run is seeded with the current second, so the report is a fresh run's for
 // the second before or after the click.
-TEST(Window, StartPrintsTheRunsReportWithFullStopsInADecimalCommaLocale) {
-    SetFields({"12", "0.3", "7", "0.9"});
-    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    const auto before = static_cast<std::uint32_t>(std::time(nullptr));
-    const std::string printed = Click(Form1->Button1);
-    const auto after = static_cast<std::uint32_t>(std::time(nullptr));
-    std::setlocale(LC_ALL, "C");
-    const RunParameters typed{12, 0.3f, 7, 0.9f};
-    EXPECT_TRUE(printed == Report(typed, before) || printed == Report(typed, after)) << printed;
+TEST(Window, StartPrintsAFreshRunsReportEachTimeWithFullStopsInADecimalCommaLocale) {
+    const std::pair<QStringList, RunParameters> settings[] = {
+        {{"30", "0.8", "30", "0.5"}, {30, 0.8f, 30, 0.5f}},
+        {{"30", "0.8", "30", "1.5"}, {30, 0.8f, 30, 1.5f}},
+        {{"12", "0.3", "7", "0.9"}, {12, 0.3f, 7, 0.9f}}};
+    for (const auto& [texts, typed] : settings) {
+        SetFields(texts);
+        ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+        const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+        const std::string printed = Click(Form1->Button1);
+        const auto after = static_cast<std::uint32_t>(std::time(nullptr));
+        std::setlocale(LC_ALL, "C");
+        const auto fresh = [&](std::uint32_t seed) {
+            return Captured([&](std::FILE* file) { oracle::RunColony(typed, seed, file); });
+        };
+        EXPECT_TRUE(printed == fresh(before) || printed == fresh(after)) << printed;
+    }
 }
 
-// Each field goes to its own conversion, q before MA. A refused START, and
-// CLEAR, print nothing and leave the window as it is; the next START runs.
+// The fields are converted in the order NA, RH, q, MA, and the first refused
+// is the one named. A refused START, and CLEAR, print nothing and leave the
+// window as it is; the next START runs.
 TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
-    const std::pair<QStringList, const char*> refusals[] = {
-        {{"30.5", "0.8", "30", "0.5"}, "\"30.5\" is not a valid whole number"},
-        {{"30", "0.8", "30.5", "0.5"}, "\"30.5\" is not a valid whole number"},
-        {{"30", "0.8", "y", "1,5"}, "\"1,5\" is not a valid number"},
+    const std::pair<QStringList, std::string> refusals[] = {
+        {{"30.5", "x", "30", "0.5"}, "螞蟻數目 (NA): \"\u206830.5\u2069\" is not a valid whole number"},
+        {{"30", "1e39", "30.5", "y"},
+         "費洛蒙蒸發率 (RH): \"\u20681e39\u2069\" is outside the range of numbers, "
+         "-3.4028235e+38 to 3.4028235e+38"},
+        {{"30", "0.8", "y", "1,5"},
+         "q0 (q): \"\u20681,5\u2069\" is not a valid number; the decimal separator is a full stop"},
+        {{"30", "0.8", "", "0.5"}, "行走圈數 (MA): \"\u2068\u2069\" is not a valid whole number"},
         {{"49", "0.8", "30", "0.5"}, "number of ants must be from 1 to 48, got 49"}};
     for (const auto& [texts, error] : refusals) {
         ErrorsShown.clear();
         SetFields(texts);
         EXPECT_EQ(Click(Form1->Button1), "");
         EXPECT_EQ(Click(Form1->Button2), "");
-        EXPECT_EQ(ErrorsShown, QStringList(error));
+        EXPECT_EQ(ErrorsShown, std::vector{error});
         for (int i = 0; const TEdit* field : Fields()) EXPECT_EQ(field->text(), texts[i++]);
         EXPECT_EQ(Form1->Memo1->toPlainText(), "Memo1");
         SetFields({"30", "0.8", "0", "0.5"});
@@ -154,7 +176,7 @@ int main(int argc, char** argv) {
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            ErrorsShown << box->text();
+            ErrorsShown.push_back(box->text().toStdString());
             box->accept();
         }
     });
