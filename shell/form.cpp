@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include <QAccessibleWidget>
+#include <QScreen>
 
 #include <algorithm>
 #include <string_view>
@@ -143,16 +144,26 @@ void TForm::ChainTabOrder() {
 }
 
 // Qt sizes the client area, the layout the whole window; the frame is known
-// only once the window manager has drawn it. The layout gives the size the
-// window opens with, so it is fitted once: after that, resizing and
-// maximizing are the user's.
+// only once the window manager has drawn it. The layout gives the place and
+// size the window opens with, so it is fitted once: after that, moving,
+// resizing and maximizing are the user's. On a screen too small for it (or
+// scaled up), the frame is moved and then shrunk onto the screen's free area,
+// so that its buttons and scroll bars stay in reach.
 void TForm::FitOuterSize() {
     const QSize frame = frameGeometry().size() - size();
     if (outerSizeFitted_ || frame == QSize(0, 0)) {
         return;
     }
     outerSizeFitted_ = true;
-    resize(layout_.width - frame.width(), layout_.height - frame.height());
+    QRect outer(layout_.left, layout_.top, layout_.width, layout_.height);
+    const QRect available = screen()->availableGeometry();
+    if (!available.contains(outer)) {
+        outer.setSize(outer.size().boundedTo(available.size()));
+        outer.moveLeft(std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
+        outer.moveTop(std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
+        move(outer.topLeft());
+    }
+    resize(outer.size() - frame);
 }
 
 void TForm::showEvent(QShowEvent* event) {

@@ -31,9 +31,10 @@ TEST(RunColony, RefusesOutOfRangeParametersBeforePrintingAnything) {
         {{30, 1.5f, 30, 0.5f}, "evaporation rate must be from 0 to 1, got 1.5"},
         {{30, -0.1f, 0, 0.5f}, "evaporation rate must be from 0 to 1, got -0.1"},
         {{30, std::nanf(""), 30, 0.5f}, "evaporation rate must be from 0 to 1, got nan"}};
-    for (const auto& [params, message] : refusals) {
+    for (const auto& refusal : refusals) {  // lambdas capture no bindings, for clang 14
         const std::string printed = Captured([&](std::FILE* file) {
-            EXPECT_EQ(Thrown<std::invalid_argument>([&] { RunColony(params, 77, file); }), message);
+            EXPECT_EQ(Thrown<std::invalid_argument>([&] { RunColony(refusal.first, 77, file); }),
+                      refusal.second);
         });
         EXPECT_EQ(printed, "");
     }
@@ -49,9 +50,9 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun
         {std::fopen("/dev/full", "w"), "No space left on device"},
         {std::fopen("/dev/null", "r"), "Bad file descriptor"},
         {fdopen(gone[1], "w"), "Broken pipe"}};
-    for (const auto& [sink, cause] : sinks) {
-        EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink); }),
-                  "The report could not be written: " + cause);
+    for (const auto& sink : sinks) {
+        EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink.first); }),
+                  "The report could not be written: " + sink.second);
     }
     // The last stream, its descriptor now on a file, takes the whole next report.
     EXPECT_EQ(Captured([&](std::FILE* file) {
