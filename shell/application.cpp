@@ -44,10 +44,9 @@ void StartUpFailure(QtMsgType type, const QMessageLogContext& context, const QSt
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const QByteArray display = qgetenv("DISPLAY");
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    const bool waylandSupport =
-        !QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms")
-             .entryList({QStringLiteral("*wayland*")})
-             .isEmpty();
+    const bool waylandSupport = !QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms")
+                                     .entryList({QStringLiteral("*wayland*")})
+                                     .isEmpty();
     if (!platform.isEmpty() && !platform.startsWith("xcb")) {
         std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started\n",
                      platform.constData());

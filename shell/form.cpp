@@ -159,8 +159,10 @@ void TForm::FitOuterSize() {
     const QRect available = screen()->availableGeometry();
     if (!available.contains(outer)) {
         outer.setSize(outer.size().boundedTo(available.size()));
-        outer.moveLeft(std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
-        outer.moveTop(std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
+        outer.moveLeft(
+            std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
+        outer.moveTop(
+            std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
         move(outer.topLeft());
     }
     resize(outer.size() - frame);

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <csignal>
 #include <limits>
-#include <stdexcept>
 
 #include "captured.h"
 #include "report.h"
@@ -21,22 +20,6 @@ TEST(RunColony, PrintsTheStartLineThenTheBestLengthOfEachIteration) {
     }
     for (const std::uint32_t seed : {0u, 1u, 123456u}) {
         EXPECT_EQ(Report({48, 0.8f, 1, 1.5f}, seed), StartLine + "\n 37664.000000");
-    }
-}
-
-TEST(RunColony, RefusesOutOfRangeParametersBeforePrintingAnything) {
-    const std::pair<RunParameters, const char*> refusals[] = {
-        {{49, 0.8f, 1, 0.5f}, "number of ants must be from 1 to 48, got 49"},
-        {{0, 0.8f, 30, 0.5f}, "number of ants must be from 1 to 48, got 0"},
-        {{30, 1.5f, 30, 0.5f}, "evaporation rate must be from 0 to 1, got 1.5"},
-        {{30, -0.1f, 0, 0.5f}, "evaporation rate must be from 0 to 1, got -0.1"},
-        {{30, std::nanf(""), 30, 0.5f}, "evaporation rate must be from 0 to 1, got nan"}};
-    for (const auto& refusal : refusals) {  // lambdas capture no bindings, for clang 14
-        const std::string printed = Captured([&](std::FILE* file) {
-            EXPECT_EQ(Thrown<std::invalid_argument>([&] { RunColony(refusal.first, 77, file); }),
-                      refusal.second);
-        });
-        EXPECT_EQ(printed, "");
     }
 }
 
@@ -66,13 +49,14 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun
 // The report is held and written out about ten times a second, or when 4 KB
 // have gathered, not line by line.
 TEST(RunColony, WritesTheReportInFewLargeWrites) {
-    std::pair<std::size_t, std::size_t> written;  // writes and bytes
-    cookie_io_functions_t io{};
-    io.write = [](void* count, const char*, std::size_t bytes) -> ssize_t {
-        auto& [writes, total] = *static_cast<std::pair<std::size_t, std::size_t>*>(count);
-        return ++writes, total += bytes, static_cast<ssize_t>(bytes);
-    };
-    std::FILE* sink = fopencookie(&written, "w", io);
+    static std::pair<std::size_t, std::size_t> written;  // writes and bytes
+    std::FILE* sink = fopencookie(nullptr, "w",
+                                  {nullptr,
+                                   [](void*, const char*, std::size_t n) {
+                                       return ++written.first, written.second += n,
+                                              static_cast<ssize_t>(n);
+                                   },
+                                   nullptr, nullptr});
     const auto start = std::chrono::steady_clock::now();
     RunColony({48, 0.8f, 5000, 0.5f}, 1, sink);
     const auto tenths = (std::chrono::steady_clock::now() - start) / std::chrono::milliseconds(100);

@@ -14,8 +14,8 @@ std::string Converted(Number (*convert)(const String&), const std::string& text)
     std::string result = Thrown<Exception>([&] {
         char number[32];
         throw Exception(String::fromLatin1(
-            number, std::to_chars(number, number + 32, convert(String::fromStdString(text))).ptr -
-                        number));
+            number,
+            std::to_chars(number, number + 32, convert(String::fromStdString(text))).ptr - number));
     });
     const std::string quoted = "\"\u2068" + text + "\u2069\"";
     return result.starts_with(quoted) ? "Q" + result.substr(quoted.size()) : result;

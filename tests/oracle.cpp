@@ -84,10 +84,8 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
 }
 
 EndState LastRun() {
-    EndState state{};
-    for (int at = 0; at < N * N; ++at) state.pheromone[at] = std::bit_cast<std::uint32_t>(pheromone[at / N][at % N]);
+    EndState state{std::bit_cast<decltype(state.pheromone)>(pheromone), {}, bestLength};
     std::copy_n(bestTour, N + 1, state.bestTour.begin());
-    state.bestLength = bestLength;
     return state;
 }
 

@@ -11,19 +11,17 @@ unset QT_QPA_PLATFORM E2E_INSIDE_XVFB
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 wait_for() {  # up to 60 s
-    for _ in $(seq 600); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    fail "timed out waiting for: $*"
+    for _ in $(seq 600); do eval "$1" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    fail "timed out waiting for: $1"
 }
 shown() { xdotool search --onlyvisible --name "^$1\$"; }
-framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q =; }
 find_window() {  # shown, framed by the window manager and holding the focus
-    wait_for shown Form1 && window=$(shown Form1 | head -1)
-    wait_for framed "$window"
-    wait_for eval '[ "$(xdotool getactivewindow)" = "$window" ]'
+    wait_for 'shown Form1' && window=$(shown Form1 | head -1)
+    wait_for 'xprop -id $window _NET_FRAME_EXTENTS | grep -q =; [ "$(xdotool getactivewindow)" = $window ]'
 }
 answer_error() {
-    wait_for shown antcolony && xdotool windowactivate --sync "$(shown antcolony | head -1)" key Return
-    wait_for eval '! shown antcolony'
+    wait_for 'shown antcolony' && xdotool windowactivate --sync "$(shown antcolony | head -1)" key Return
+    wait_for '! shown antcolony'
 }
 close_window() {  # as a person would; the program must end with status 0
     xdotool windowactivate --sync "$window" key alt+F4
@@ -31,50 +29,43 @@ close_window() {  # as a person would; the program must end with status 0
 }
 click_start() { xdotool mousemove --window "$window" 116 260 click 1; }  # in the client area
 client() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }'; }
-frame() {  # the outer frame's top-left and size
+frame() {  # the outer frame's left, top, width and height
     xwininfo -id "$window" | awk -v e="$(xprop -id "$window" _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,)" '
         BEGIN { split(e, x, " ") }  # left, right, top, bottom
         /Absolute upper-left X/ { l = $NF } /Absolute upper-left Y/ { t = $NF } /Width:/ { w = $2 }
-        /Height:/ { print l - x[1] "," t - x[3], w + x[1] + x[2] "x" $2 + x[3] + x[4] }'
+        /Height:/ { print l - x[1], t - x[3], w + x[1] + x[2], $2 + x[3] + x[4] }'
 }
-on_screen() {  # the whole frame lies within the screen
-    frame | tr ',x' '  ' | { read -r l t w h; [ "$l" -ge 0 ] && [ "$t" -ge 0 ] &&
-        [ $((l + w)) -le "${screen%x*}" ] && [ $((t + h)) -le "${screen#*x}" ]; }
-}
-
 openbox --sm-disable >/dev/null 2>&1 &
-wait_for eval 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
-if [ -n "${E2E_SCREEN:-}" ]; then
-    "$program" >/dev/null &
-    pid=$!
+if [ -n "${E2E_SCREEN:-}" ]; then  # the whole frame lies on the screen
+    "$program" >/dev/null & pid=$!
     find_window
-    wait_for on_screen
+    wait_for 'frame | { read -r l t w h; [ $l -ge 0 ] && [ $t -ge 0 ] &&
+        [ $((l + w)) -le ${screen%x*} ] && [ $((t + h)) -le ${screen#*x} ]; }'
     close_window
     exit 0
 fi
 
 # In a decimal-comma locale the report still uses full stops.
-LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$program" >"$work/report" 2>"$work/errors" &
-pid=$!
+LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$program" >"$work/report" 2>"$work/errors" & pid=$!
 find_window
-home="189,128 1036x633"  # the outer frame's place and size
-wait_for eval '[ "$(frame)" = "$home" ]'
+home="189 128 1036 633"  # the outer frame's place and size
+wait_for '[ "$(frame)" = "$home" ]'
 import -window root "$out/window.png"
 
 # Maximize, fullscreen and a resize by the user hold; the frame comes back after each.
 for state in maximized_vert,maximized_horz fullscreen; do
     wmctrl -i -r "$window" -b add,$state
-    wait_for eval '[ "$(client | cut -dx -f1)" -ge 1270 ]'
+    wait_for '[ "$(client | cut -dx -f1)" -ge 1270 ]'
     wmctrl -i -r "$window" -b remove,$state
-    wait_for eval '[ "$(frame)" = "$home" ]'
+    wait_for '[ "$(frame)" = "$home" ]'
 done
 xdotool windowsize --sync "$window" 800 500 windowmove --sync "$window" 150 100
-
 click_start
-wait_for eval '[ "$(grep -c -E "^ [0-9]+\.[0-9]{6}$" "$work/report")" -eq 30 ]'
+wait_for '[ "$(grep -c -E "^ [0-9]+\.[0-9]{6}$" "$work/report")" -eq 30 ]'
 head -1 "$work/report" | grep -qx 'Tao0 = 0.000000  Naivedist=158017.000000' || fail "start line"
-# The program has handled the move before the click, so a resize it made would show.
+# The program handled the move before the click, so a resize it made would show.
 [ "$(client)" = "800x500" ] || fail "a resize was undone: $(client)"
 close_window
 
@@ -94,8 +85,8 @@ for output in closed full gone; do
     close_window
 done
 
-# On a screen too small for the layout, and on one scaled up, the whole frame
-# is moved and shrunk onto the screen.
+# On a screen too small for the layout, and on one scaled up, the frame is
+# moved and shrunk onto the screen.
 E2E_SCREEN=1024x600 "$0" "$@"
 QT_SCALE_FACTOR=2 E2E_SCREEN=1280x1024 "$0" "$@"
 echo "end-to-end checks passed"
