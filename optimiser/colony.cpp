@@ -1,5 +1,7 @@
 #include "colony.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <ctime>
 #include <stdexcept>
@@ -33,10 +35,11 @@ std::string Shortest(float value) {
     return std::string(text, end);
 }
 
+// Tour rows are not cleared: placement writes slot 0 of every row in use and
+// the 48 steps every other slot, so no slot is read before it is written.
 void ResetAnts(ColonyState& colony, int antCount) {
     for (int k = 0; k < antCount; ++k) {
         colony.Visited[k].Clear();
-        colony.Tour[k].fill(0);
     }
     colony.StartTaken.fill(0);
 }
@@ -55,6 +58,81 @@ void PlaceAnts(ColonyState& colony, int antCount) {
     }
 }
 
+// The places in the step's draws that are an exploring ant's second draw,
+// given `explores`, the places whose draw would make an ant that draws it
+// first explore, and `carry`, 1 when the last place of the previous 64 is an
+// exploring ant's first draw (and is set so for the next 64). Within a run of
+// places that would explore, the first is an ant's first draw, so the places
+// alternate, first and second, to the run's end; the place after the run is a
+// second draw when the run is odd in length. Subtracting the run-start bits
+// from the run (shifted, with the odd bits set) flips exactly those bits, so
+// no ant's place waits on the ant before it.
+std::uint64_t SecondDraws(std::uint64_t explores, std::uint64_t& carry) {
+    constexpr std::uint64_t odd = 0xaaaaaaaaaaaaaaaau;
+    const std::uint64_t first = explores & ~carry;
+    const std::uint64_t code = (((first << 1) | odd) - first) ^ odd;
+    const std::uint64_t second = code ^ (first | carry);
+    carry = (code & first) >> 63;
+    return second;
+}
+
+// The step's draws, read before anyone moves: the ants that exploit, the
+// ants that explore with the draw that picks their city, and how many draws
+// the step takes.
+struct StepDraws {
+    int exploiting = 0, exploring = 0, used = 0;
+    std::int8_t exploiter[CityCount], explorer[CityCount];
+    std::uint32_t explorerDraw[CityCount];
+
+    void Add(int ant, int explore, std::uint32_t second) {
+        exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(ant);
+        explorerDraw[exploring] = second;
+        exploiting += 1 - explore;
+        exploring += explore;
+    }
+};
+
+// Ant by ant: each ant's first draw follows the previous ant's draws, a
+// chain of a load, a compare and an add per ant, which for a few ants costs
+// less than the masks below.
+void ReadDrawsInTurn(StepDraws& step, const std::uint32_t* draw, int antCount,
+                     std::uint64_t exploreFrom, bool twoDraws) {
+    const std::uint64_t secondFrom = twoDraws ? exploreFrom : std::uint64_t{1} << 32;
+    for (int k = 0; k < antCount; ++k) {
+        step.Add(k, draw[step.used] >= exploreFrom ? 1 : 0, draw[step.used + 1]);
+        step.used += draw[step.used] >= secondFrom ? 2 : 1;
+    }
+}
+
+// All ants at once: the places whose draw would make an ant explore form a
+// mask, the ants' first draws are the places that are not a second draw, and
+// no ant's place waits on the ant before it.
+void ReadDrawsByMask(StepDraws& step, const std::uint32_t* draw, int antCount,
+                     std::uint64_t exploreFrom, bool twoDraws) {
+    const int peek = 2 * antCount + 1;  // at most 97 places, two words
+    std::uint64_t explores[2] = {0, 0}, firsts[2] = {~std::uint64_t{0}, ~std::uint64_t{0}};
+    for (int w = 0; w < 2; ++w) {
+        const int places = std::clamp(peek - 64 * w, 0, 64);
+        for (int b = 0; b < places; ++b) {
+            explores[w] |= std::uint64_t{draw[64 * w + b] >= exploreFrom} << b;
+        }
+    }
+    if (twoDraws) {
+        std::uint64_t carry = 0;
+        for (int w = 0; w < 2; ++w) {
+            firsts[w] = ~SecondDraws(explores[w], carry);
+        }
+    }
+    for (int w = 0, k = 0; w < 2; ++w) {
+        for (std::uint64_t place = firsts[w]; place != 0 && k < antCount; place &= place - 1, ++k) {
+            const int p = std::countr_zero(place);
+            const int explore = static_cast<int>(explores[w] >> p & 1);
+            step.Add(k, explore, draw[64 * w + p + 1]);
+            step.used = 64 * w + p + 1 + (twoDraws ? explore : 0);
+        }
+    }
+}
+
 // One step of every ant. The draws never depend on the weights, and the ants
 // draw in ant order, so the step's draws are read first: one for an ant that
 // exploits, or that has one city left, two for an ant that explores. Then the
@@ -66,38 +144,28 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
     const ExplorationRank rank(CityCount - s);
     const std::uint32_t* draw = PeekRandom(2 * antCount + 1);
     // A draw is an output's top 15 bits, so it reaches the cutoff exactly
-    // when the output reaches cutoff * 2^17. Comparing outputs keeps the
-    // chain from one ant's place in the stream to the next down to a load
-    // and a compare. No output reaches 2^32.
+    // when the output reaches cutoff * 2^17. No output reaches 2^32.
     const std::uint64_t exploreFrom = std::uint64_t(exploitCutoff) << 17;
-    const std::uint64_t secondFrom = rank.Draws() ? exploreFrom : std::uint64_t{1} << 32;
-    int used = 0, exploiting = 0, exploring = 0;
-    std::int8_t exploiter[CityCount], explorer[CityCount];
-    std::uint32_t explorerDraw[CityCount];
-    for (int k = 0; k < antCount; ++k) {
-        const std::uint64_t first = draw[used];
-        const int explores = first >= exploreFrom ? 1 : 0;
-        exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(k);
-        explorerDraw[exploring] = draw[used + 1];
-        exploiting += 1 - explores;
-        exploring += explores;
-        const int second = first >= secondFrom ? 1 : 0;
-        used += 1 + second;
+    StepDraws step;
+    if (antCount < 8) {
+        ReadDrawsInTurn(step, draw, antCount, exploreFrom, rank.Draws());
+    } else {
+        ReadDrawsByMask(step, draw, antCount, exploreFrom, rank.Draws());
     }
-    SkipRandom(used);
+    SkipRandom(step.used);
 
     const auto moveTo = [&](int k, int next) {
         colony.Tour[k][s] = next;
         colony.Visited[k].Mark(next);
     };
-    for (int i = 0; i < exploiting; ++i) {
-        const int k = exploiter[i];
+    for (int i = 0; i < step.exploiting; ++i) {
+        const int k = step.exploiter[i];
         moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone,
                                         colony.Distance));
     }
-    for (int i = 0; i < exploring; ++i) {
-        const int k = explorer[i];
-        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(explorerDraw[i]))));
+    for (int i = 0; i < step.exploring; ++i) {
+        const int k = step.explorer[i];
+        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(step.explorerDraw[i]))));
     }
 }
 

@@ -6,30 +6,13 @@
 
 #include "random.h"
 
-namespace {
-
-// A move's weight and city as one number that orders as the rule does: by
-// weight, then the lower index first. Weights are positive, and positive
-// floats order as their bit patterns do.
-std::uint64_t MoveKey(float weight, int city) {
-    return std::uint64_t{std::bit_cast<std::uint32_t>(weight)} << 32 |
-           static_cast<std::uint32_t>(CityCount - city);
-}
-
-int CityOfKey(std::uint64_t key) {
-    return CityCount - static_cast<int>(key & 0xffffffffu);
-}
-
-}  // namespace
-
 // The heaviest of the settled entries comes from the row's order, and the
 // few entries that are still changing are weighed one by one. Every unvisited
 // weight is positive, since pheromone never falls below tao0, so the settled
 // move of weight 0 that stands for none loses to any of them.
 int HeaviestUnvisitedCity(const VisitedRow& visited, int current,
                           const PheromoneTable& pheromone, const DistanceTable& distance) {
-    const PheromoneTable::Move settled = pheromone.HeaviestSettled(current, visited.Bytes());
-    std::uint64_t best = MoveKey(settled.weight, settled.city);
+    std::uint64_t best = pheromone.HeaviestSettled(current, visited.Bytes());
     for (CitySet changing = visited.Unvisited() & pheromone.Changing(current); changing != 0;
          changing &= changing - 1) {
         const int city = std::countr_zero(changing);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "cities.h"
@@ -22,6 +23,17 @@
 // double precision.
 inline float Weight(float pheromone, std::int32_t distance) {
     return static_cast<float>(double{pheromone} / double(distance * distance));
+}
+
+// A move's weight and city as one number that orders as the rule does: by
+// weight, then the lower index first. Weights are never negative, and such
+// floats order as their bit patterns do.
+inline std::uint64_t MoveKey(float weight, int city) {
+    return std::uint64_t{std::bit_cast<std::uint32_t>(weight)} << 32 |
+           static_cast<std::uint32_t>(CityCount - city);
+}
+inline int CityOfKey(std::uint64_t key) {
+    return CityCount - static_cast<int>(key & 0xffffffffu);
 }
 
 // Per city, 0xff when visited, else 0.
@@ -48,14 +60,10 @@ class PheromoneTable {
     // The entries of the row that the decay still changes.
     CitySet Changing(int from) const { return changing_[from]; }
 
-    // The unvisited city of the row that is not changing and has the largest
-    // weight, the lowest index among equal weights, with that weight; weight
+    // The MoveKey of the unvisited city of the row that is not changing and
+    // has the largest weight, the lowest index among equal weights; of weight
     // 0 when there is none.
-    struct Move {
-        int city;
-        float weight;
-    };
-    Move HeaviestSettled(int from, const VisitedBytes& visited) const;
+    std::uint64_t HeaviestSettled(int from, const VisitedBytes& visited) const;
 
   private:
     void Order(int from);
@@ -81,7 +89,8 @@ class PheromoneTable {
     // taken at tao0, with the values and weights used for it. place_ is where
     // an entry stands in the order, NotSettled for a changing one and the
     // row's own city; at that place order_ holds the row's own city, whose
-    // weight is 0.
+    // weight is 0. placeKey_ holds each place's MoveKey, so that the search
+    // finds it with one load.
     static constexpr std::uint8_t NotSettled = 0xff;
     static constexpr int Nowhere = CityCount - 1;
     std::array<std::array<std::int8_t, CityCount>, CityCount> order_;
@@ -89,5 +98,6 @@ class PheromoneTable {
     std::array<std::uint8_t, CityCount * CityCount> settledPlace_;
     std::array<float, CityCount * CityCount> orderedValue_;
     std::array<float, CityCount * CityCount> orderWeight_;
+    std::array<std::array<std::uint64_t, CityCount>, CityCount> placeKey_;
     CitySet rowsToOrder_;
 };
