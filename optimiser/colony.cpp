@@ -160,8 +160,7 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
     };
     for (int i = 0; i < step.exploiting; ++i) {
         const int k = step.exploiter[i];
-        moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone,
-                                        colony.Distance));
+        moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone));
     }
     for (int i = 0; i < step.exploring; ++i) {
         const int k = step.explorer[i];

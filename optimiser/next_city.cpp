@@ -11,13 +11,12 @@
 // weight is positive, since pheromone never falls below tao0, so the settled
 // move of weight 0 that stands for none loses to any of them.
 int HeaviestUnvisitedCity(const VisitedRow& visited, int current,
-                          const PheromoneTable& pheromone, const DistanceTable& distance) {
+                          const PheromoneTable& pheromone) {
     std::uint64_t best = pheromone.HeaviestSettled(current, visited.Bytes());
     for (CitySet changing = visited.Unvisited() & pheromone.Changing(current); changing != 0;
          changing &= changing - 1) {
         const int city = std::countr_zero(changing);
-        best = std::max(
-            best, MoveKey(Weight(pheromone.Entry(current, city), distance[current][city]), city));
+        best = std::max(best, MoveKey(pheromone.ChangingWeight(current, city), city));
     }
     return CityOfKey(best);
 }
@@ -111,11 +110,11 @@ int UnvisitedCityOfRank(const VisitedRow& visited, int rank) {
 // The draws do not depend on the weights, so the weights are needed only when
 // the ant exploits.
 int ChooseNextCity(int ant, int current, const VisitedTable& visited,
-                   const PheromoneTable& pheromone, const DistanceTable& distance,
+                   const PheromoneTable& pheromone, const DistanceTable& /*distance*/,
                    float exploitThreshold) {
     const VisitedRow& row = visited[ant];
     if (DrawRandom() < ExploitCutoff(exploitThreshold)) {
-        return HeaviestUnvisitedCity(row, current, pheromone, distance);
+        return HeaviestUnvisitedCity(row, current, pheromone);
     }
     const ExplorationRank rank(std::popcount(row.Unvisited()));
     return UnvisitedCityOfRank(row, rank.Draws() ? rank(DrawRandom()) : 1);

@@ -27,8 +27,7 @@ int ChooseNextCity(int ant, int current, const VisitedTable& visited,
 int ExploitCutoff(float exploitThreshold);
 
 // The unvisited city of largest weight, the lowest index among equals.
-int HeaviestUnvisitedCity(const VisitedRow& visited, int current,
-                          const PheromoneTable& pheromone, const DistanceTable& distance);
+int HeaviestUnvisitedCity(const VisitedRow& visited, int current, const PheromoneTable& pheromone);
 
 // The rank 1 + draw mod (count - 1) that an exploring ant with `count` cities
 // left takes from its second draw, and rank 1 when one city is left (which

@@ -6,6 +6,10 @@
 void PheromoneTable::Fill(float tao0, const DistanceTable& distance) {
     tao0_ = tao0;
     distance_ = &distance;
+    for (int at = 0; at < CityCount * CityCount; ++at) {
+        const std::int32_t d = distance[at / CityCount][at % CityCount];
+        inverseSquare_[at] = d == 0 ? 0 : 1.0 / double(d * d);
+    }
     value_.fill(tao0);
     changing_.fill(0);
     levelCount_ = 0;

@@ -60,6 +60,26 @@ class PheromoneTable {
     // The entries of the row that the decay still changes.
     CitySet Changing(int from) const { return changing_[from]; }
 
+    // The weight of a changing entry, exactly as Weight gives it, but as a
+    // product with 1 / distance^2 where that is sure to round the same. Both
+    // the product and the quotient lie within 2 units of the last place of a
+    // double (ulps) from the exact quotient: the reciprocal and the product
+    // each round once, by at most 2^-53 relative, and the quotient rounds once.
+    // A double rounds to the nearer of two floats, so two doubles round alike
+    // unless a midpoint between floats lies between them; a midpoint is a
+    // double whose 29 bits below a float's precision are 1 and then 28 zeros.
+    // Only a product within 4 ulps of one is divided out.
+    float ChangingWeight(int from, int to) const {
+        const int at = from * CityCount + to;
+        const float pheromone = level_[levelOf_[at]];
+        const double product = double{pheromone} * inverseSquare_[at];
+        constexpr std::uint64_t lowBits = (std::uint64_t{1} << 29) - 1, midpoint = lowBits / 2 + 1;
+        if ((std::bit_cast<std::uint64_t>(product) & lowBits) - (midpoint - 4) <= 8) {
+            return Weight(pheromone, (*distance_)[from][to]);
+        }
+        return static_cast<float>(product);
+    }
+
     // The MoveKey of the unvisited city of the row that is not changing and
     // has the largest weight, the lowest index among equal weights; of weight
     // 0 when there is none.
@@ -75,6 +95,7 @@ class PheromoneTable {
     std::array<float, CityCount * CityCount> value_;
     float tao0_;
     const DistanceTable* distance_;
+    std::array<double, CityCount * CityCount> inverseSquare_;  // 1 / distance^2, 0 on the diagonal
 
     // The entries the decay still changes, and their values. Entries of one
     // value share a level: the decay is a function of the value, so they keep
