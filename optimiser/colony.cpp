@@ -76,39 +76,30 @@ std::uint64_t SecondDraws(std::uint64_t explores, std::uint64_t& carry) {
     return second;
 }
 
-// The step's draws, read before anyone moves: the ants that exploit, the
-// ants that explore with the draw that picks their city, and how many draws
-// the step takes.
-struct StepDraws {
-    int exploiting = 0, exploring = 0, used = 0;
-    std::int8_t exploiter[CityCount], explorer[CityCount];
-    std::uint32_t explorerDraw[CityCount];
+// The ants of a step in order, each with the place of its first draw among
+// the step's draws and whether that draw makes it explore: visit(ant, place,
+// explores). An ant that explores with two or more cities left (`twoDraws`)
+// takes two draws, any other ant one.
 
-    void Add(int ant, int explore, std::uint32_t second) {
-        exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(ant);
-        explorerDraw[exploring] = second;
-        exploiting += 1 - explore;
-        exploring += explore;
-    }
-};
-
-// Ant by ant: each ant's first draw follows the previous ant's draws, a
-// chain of a load, a compare and an add per ant, which for a few ants costs
-// less than the masks below.
-void ReadDrawsInTurn(StepDraws& step, const std::uint32_t* draw, int antCount,
-                     std::uint64_t exploreFrom, bool twoDraws) {
-    const std::uint64_t secondFrom = twoDraws ? exploreFrom : std::uint64_t{1} << 32;
-    for (int k = 0; k < antCount; ++k) {
-        step.Add(k, draw[step.used] >= exploreFrom ? 1 : 0, draw[step.used + 1]);
-        step.used += draw[step.used] >= secondFrom ? 2 : 1;
+// Ant by ant: each ant's place follows the previous ant's draws, a chain of a
+// load, a compare and an add per ant, which for a few ants costs less than
+// the masks below.
+template <class Visit>
+void ForEachAntInTurn(const std::uint32_t* draw, int antCount, std::uint64_t exploreFrom,
+                      bool twoDraws, Visit visit) {
+    for (int k = 0, place = 0; k < antCount; ++k) {
+        const int explores = draw[place] >= exploreFrom ? 1 : 0;
+        visit(k, place, explores);
+        place += 1 + (twoDraws ? explores : 0);
     }
 }
 
 // All ants at once: the places whose draw would make an ant explore form a
-// mask, the ants' first draws are the places that are not a second draw, and
-// no ant's place waits on the ant before it.
-void ReadDrawsByMask(StepDraws& step, const std::uint32_t* draw, int antCount,
-                     std::uint64_t exploreFrom, bool twoDraws) {
+// mask, the ants' places are those that are not a second draw, and no ant's
+// place waits on the ant before it.
+template <class Visit>
+void ForEachAntByMask(const std::uint32_t* draw, int antCount, std::uint64_t exploreFrom,
+                      bool twoDraws, Visit visit) {
     const int peek = 2 * antCount + 1;  // at most 97 places, two words
     std::uint64_t explores[2] = {0, 0}, firsts[2] = {~std::uint64_t{0}, ~std::uint64_t{0}};
     for (int w = 0; w < 2; ++w) {
@@ -126,9 +117,7 @@ void ReadDrawsByMask(StepDraws& step, const std::uint32_t* draw, int antCount,
     for (int w = 0, k = 0; w < 2; ++w) {
         for (std::uint64_t place = firsts[w]; place != 0 && k < antCount; place &= place - 1, ++k) {
             const int p = std::countr_zero(place);
-            const int explore = static_cast<int>(explores[w] >> p & 1);
-            step.Add(k, explore, draw[64 * w + p + 1]);
-            step.used = 64 * w + p + 1 + (twoDraws ? explore : 0);
+            visit(k, 64 * w + p, static_cast<int>(explores[w] >> p & 1));
         }
     }
 }
@@ -146,25 +135,34 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
     // A draw is an output's top 15 bits, so it reaches the cutoff exactly
     // when the output reaches cutoff * 2^17. No output reaches 2^32.
     const std::uint64_t exploreFrom = std::uint64_t(exploitCutoff) << 17;
-    StepDraws step;
+    int used = 0, exploiting = 0, exploring = 0;
+    std::int8_t exploiter[CityCount], explorer[CityCount];
+    std::uint32_t explorerDraw[CityCount];
+    const auto file = [&](int k, int place, int explores) {
+        exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(k);
+        explorerDraw[exploring] = draw[place + 1];
+        exploiting += 1 - explores;
+        exploring += explores;
+        used = place + 1 + (rank.Draws() ? explores : 0);
+    };
     if (antCount < 8) {
-        ReadDrawsInTurn(step, draw, antCount, exploreFrom, rank.Draws());
+        ForEachAntInTurn(draw, antCount, exploreFrom, rank.Draws(), file);
     } else {
-        ReadDrawsByMask(step, draw, antCount, exploreFrom, rank.Draws());
+        ForEachAntByMask(draw, antCount, exploreFrom, rank.Draws(), file);
     }
-    SkipRandom(step.used);
+    SkipRandom(used);
 
     const auto moveTo = [&](int k, int next) {
         colony.Tour[k][s] = next;
         colony.Visited[k].Mark(next);
     };
-    for (int i = 0; i < step.exploiting; ++i) {
-        const int k = step.exploiter[i];
+    for (int i = 0; i < exploiting; ++i) {
+        const int k = exploiter[i];
         moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone));
     }
-    for (int i = 0; i < step.exploring; ++i) {
-        const int k = step.explorer[i];
-        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(step.explorerDraw[i]))));
+    for (int i = 0; i < exploring; ++i) {
+        const int k = explorer[i];
+        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(explorerDraw[i]))));
     }
 }
 
