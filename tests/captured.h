@@ -20,11 +20,7 @@ std::string Captured(Write write) {
 // The message of the `Error` that `run` throws, or "accepted".
 template <typename Error, typename Run>
 std::string Thrown(Run run) {
-    try {
-        run();
-    } catch (const Error& error) {
-        return error.what();
-    }
+    try { run(); } catch (const Error& error) { return error.what(); }
     return "accepted";
 }
 

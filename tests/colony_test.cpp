@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
 #include <csignal>
 #include <limits>
 
@@ -15,12 +14,10 @@
 // shows there; with every city a start and every ant exploiting, the first best
 // tour is the shortest nearest-neighbour tour, whatever the seed.
 TEST(RunColony, PrintsTheStartLineThenTheBestLengthOfEachIteration) {
-    for (const int iterations : {0, -1, std::numeric_limits<int>::min()}) {
-        EXPECT_EQ(Report({100000, 0.8f, iterations, 0.5f}, 1), StartLine);  // ants unused
-    }
-    for (const std::uint32_t seed : {0u, 1u, 123456u}) {
+    for (const int iterations : {0, -1, std::numeric_limits<int>::min()})  // ants unused
+        EXPECT_EQ(Report({100000, 0.8f, iterations, 0.5f}, 1), StartLine);
+    for (const std::uint32_t seed : {0u, 1u, 123456u})
         EXPECT_EQ(Report({48, 0.8f, 1, 1.5f}, seed), StartLine + "\n 37664.000000");
-    }
 }
 
 TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun) {
@@ -33,10 +30,9 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun
         {std::fopen("/dev/full", "w"), "No space left on device"},
         {std::fopen("/dev/null", "r"), "Bad file descriptor"},
         {fdopen(gone[1], "w"), "Broken pipe"}};
-    for (const auto& sink : sinks) {
+    for (const auto& sink : sinks)
         EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink.first); }),
                   "The report could not be written: " + sink.second);
-    }
     // The last stream, its descriptor now on a file, takes the whole next report.
     EXPECT_EQ(Captured([&](std::FILE* file) {
                   dup2(fileno(file), gone[1]);

@@ -12,8 +12,7 @@
 #include "oracle.h"
 
 void PrintTo(const RunParameters& p, std::ostream* out) {
-    *out << "ants " << p.AntCount << ", rho " << p.EvaporationRate << ", iterations "
-         << p.IterationCount << ", q0 " << p.ExploitThreshold;
+    *out << "ants " << p.AntCount << ", rho " << p.EvaporationRate << ", iterations " << p.IterationCount << ", q0 " << p.ExploitThreshold;
 }
 
 namespace {
@@ -24,14 +23,15 @@ void ExpectSameRun(const RunParameters& params, std::uint32_t seed) {
     SCOPED_TRACE(testing::PrintToString(params) + ", seed " + std::to_string(seed));
     const std::string report = Report(params, seed);
     ASSERT_EQ(report, Captured([&](std::FILE* file) { oracle::RunColony(params, seed, file); }));
-    const oracle::EndState expected = oracle::LastRun();
-    for (int at = 0; at < CityCount * CityCount; ++at) {
-        const float entry = Colony.Pheromone.Entry(at / CityCount, at % CityCount);
-        ASSERT_EQ(std::bit_cast<std::uint32_t>(entry), expected.pheromone[at]) << "entry " << at;
+    for (int i = 0; i < CityCount * CityCount; ++i) {
+        const float entry = Colony.Pheromone.Entry(i / CityCount, i % CityCount);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(entry),
+                  std::bit_cast<std::uint32_t>(oracle::pheromone[i / CityCount][i % CityCount]))
+            << "entry " << i;
     }
-    EXPECT_EQ(Colony.BestLength, expected.bestLength);
+    EXPECT_EQ(Colony.BestLength, oracle::bestLength);
     if (params.IterationCount >= 1) {  // else what an earlier run left
-        EXPECT_EQ(Colony.BestTour, expected.bestTour);
+        EXPECT_TRUE(std::equal(Colony.BestTour.begin(), Colony.BestTour.end(), oracle::bestTour));
     }
 }
 
@@ -49,10 +49,8 @@ std::vector<Case> Cases() {
             }
         }
     }
-    cases.insert(cases.end(), {{{48, 0.01f, 2000, 0.9f}, 4},
-                               {{48, 0.1f, 1000, 0.5f}, 5},
-                               {{20, 0.2f, 1000, 0.8f}, 3253053337},
-                               {{28, 0.1f, 180, 0.9f}, 219},
+    cases.insert(cases.end(), {{{48, 0.01f, 2000, 0.9f}, 4}, {{48, 0.1f, 1000, 0.5f}, 5},
+                               {{20, 0.2f, 1000, 0.8f}, 3253053337}, {{28, 0.1f, 180, 0.9f}, 219},
                                {{20, 0.5f, 300, 0.7f}, 392230127}});
     return cases;
 }

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 #include "random.h"
 
 namespace {
 
-// Ant 0 at city `from` with only the cities `left` unvisited, every entry at
-// pheromone 1e-7 unless the test raises it.
+// Ant 0 at `from` with only the cities `left` unvisited, pheromone 1e-7 unless raised.
 struct Tables {
     DistanceTable distance;
     PheromoneTable pheromone;
@@ -17,9 +15,7 @@ struct Tables {
     Tables() { pheromone.Fill(1e-7f, (BuildDistanceTable(distance), distance)); }
     int Choose(int from, CitySet left, float threshold = 2.0f) {  // by default every draw exploits
         visited[0].Clear();
-        for (int c = 0; c < CityCount; ++c) {
-            if ((left & CityBit(c)) == 0) visited[0].Mark(c);
-        }
+        for (int c = 0; c < CityCount; ++c) (left & CityBit(c)) ? void() : visited[0].Mark(c);
         return ChooseNextCity(0, from, visited, pheromone, distance, threshold);
     }
 };

@@ -1,20 +1,23 @@
 #include "oracle.h"
 
 #include <algorithm>
-#include <bit>
 #include <span>
 
 #include "cities.h"
 #include "random.h"
 
 namespace oracle {
+
+float pheromone[48][48], bestLength;
+int bestTour[49];
+
 namespace {
 
 constexpr int N = 48;  // cities, and at most as many ants
 
-float pheromone[N][N], tourLength[N], bestLength, tao0;
+float tourLength[N], tao0;
 DistanceTable distance;
-int visited[N][N], tour[N][N + 1], startCity[N], startTaken[N], bestTour[N + 1];
+int visited[N][N], tour[N][N + 1], startCity[N], startTaken[N];
 
 int ChooseNextCity(int k, int current, float q0) {
     float bestWeight = 0;
@@ -81,12 +84,6 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report) {
                 static_cast<float>((1.0 / double{bestLength}) * rho + (1.0 - rho) * double{entry});
         }
     }
-}
-
-EndState LastRun() {
-    EndState state{std::bit_cast<decltype(state.pheromone)>(pheromone), {}, bestLength};
-    std::copy_n(bestTour, N + 1, state.bestTour.begin());
-    return state;
 }
 
 }  // namespace oracle

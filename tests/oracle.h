@@ -3,21 +3,14 @@
 // generator with the product, it is the yardstick of its report and speed.
 #pragma once
 
-#include <array>
-
 #include "colony.h"
 
 namespace oracle {
 
 void RunColony(RunParameters params, std::uint32_t seed, std::FILE* report);
 
-// What the last run left: every pheromone entry, row after row, as bits; the
-// best tour and its length.
-struct EndState {
-    std::array<std::uint32_t, 48 * 48> pheromone;
-    std::array<std::int32_t, 49> bestTour;
-    float bestLength;
-};
-EndState LastRun();
+// What the last run left.
+extern float pheromone[48][48], bestLength;
+extern int bestTour[49];
 
 }  // namespace oracle

@@ -17,21 +17,18 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 ./$share/icons/hicolor/64x64/apps/antcolony.png ./$share/metainfo/org.example.antcolony.metainfo.xml " ] ||
     fail "files: $files"
 # The larger icons are the 32 px design with each pixel repeated, not smoothed.
-icons=$root/$share/icons/hicolor
-for size in 32 64 128; do
-    file "$icons/${size}x$size/apps/antcolony.png" | grep -q "PNG image data, $size x $size," ||
-        fail "icon at $size"
-    convert "$icons/32x32/apps/antcolony.png" -sample ${size}x$size "$root/sampled.png"
-    differ=$(compare -metric AE "$root/sampled.png" "$icons/${size}x$size/apps/antcolony.png" null: 2>&1) ||
-        true
-    [ "$differ" = 0 ] || fail "icon at $size differs from the design in $differ pixels"
+icon=$root/$share/icons/hicolor/%s/apps/antcolony.png
+file "$(printf "$icon" 32x32)" | grep -q "PNG image data, 32 x 32," || fail "icon at 32"
+for size in 64x64 128x128; do
+    convert "$(printf "$icon" 32x32)" -sample $size "$root/sampled.png"
+    differ=$(compare -metric AE "$root/sampled.png" "$(printf "$icon" $size)" null: 2>&1) || true
+    [ "$differ" = 0 ] || fail "icon at $size: $differ"
 done
 depends=$(dpkg-deb -f "$deb" Depends)  # from the program's shared libraries
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
-    [[ ", $depends" == *", $library (>= "* ]] || fail "Depends lacks $library: $depends"
-done
-# Without a CJK font the captions show as boxes; without Qt's Wayland support a
-# Wayland-only desktop cannot open the window.
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+    [[ ", $depends" == *", $lib (>= "* ]] || fail "Depends lacks $lib: $depends"; done
+# Without a CJK font the captions show as boxes; without Qt's Wayland support
+# a Wayland-only desktop cannot open the window.
 [ "$(dpkg-deb -f "$deb" Recommends)" = "fonts-noto-cjk, qt6-wayland" ] || fail "Recommends"
 desktop=$root/$share/applications/org.example.antcolony.desktop
 hints=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$hints" ] || fail "desktop entry: $hints"
@@ -47,8 +44,7 @@ find "$(qtpaths6 --query QT_INSTALL_PLUGINS)/platforms" -name '*wayland*' | grep
 session's Wayland display needs Qt's Wayland support, which is missing (on Debian and Ubuntu, \
 install the package qt6-wayland)")
 for case in "${cases[@]}"; do
-    status=0
-    said=$(env ${case%|*} "$root/usr/bin/antcolony" 2>&1) || status=$?
+    said=$(env ${case%|*} "$root/usr/bin/antcolony" 2>&1) && status=0 || status=$?
     [ $status -eq 1 ] && grep -qxF "antcolony: no display could be opened${case#*|}" <<<"$said" ||
         fail "with ${case%|*}: status $status, $said"
 done

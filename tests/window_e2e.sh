@@ -19,10 +19,7 @@ find_window() {  # shown, framed by the window manager and holding the focus
     wait_for 'shown Form1' && window=$(shown Form1 | head -1)
     wait_for 'xprop -id $window _NET_FRAME_EXTENTS | grep -q =; [ "$(xdotool getactivewindow)" = $window ]'
 }
-answer_error() {
-    wait_for 'shown antcolony' && xdotool windowactivate --sync "$(shown antcolony | head -1)" key Return
-    wait_for '! shown antcolony'
-}
+answer_error() { wait_for 'shown antcolony' && xdotool windowactivate --sync "$(shown antcolony | head -1)" key Return && wait_for '! shown antcolony'; }
 close_window() {  # as a person would; the program must end with status 0
     xdotool windowactivate --sync "$window" key alt+F4
     wait "$pid" || fail "closing the window ended the program with status $?"
@@ -40,11 +37,9 @@ wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 if [ -n "${E2E_SCREEN:-}" ]; then  # the whole frame lies on the screen
     "$program" >/dev/null & pid=$!
-    find_window
-    wait_for 'frame | { read -r l t w h; [ $l -ge 0 ] && [ $t -ge 0 ] &&
+    find_window && wait_for 'frame | { read -r l t w h; [ $l -ge 0 ] && [ $t -ge 0 ] &&
         [ $((l + w)) -le ${screen%x*} ] && [ $((t + h)) -le ${screen#*x} ]; }'
-    close_window
-    exit 0
+    close_window && exit 0
 fi
 
 # In a decimal-comma locale the report still uses full stops.

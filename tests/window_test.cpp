@@ -44,9 +44,7 @@ const Fact Facts[] = {
 };
 // The Tab cycle: the tab orders within GroupBox1, then within GroupBox2.
 const QStringList TabCycle = {"NA", "RH", "MA", "q", "Button1", "Button2", "Memo1"};
-std::array<TEdit*, 4> Fields() {
-    return {Form1->NA, Form1->RH, Form1->MA, Form1->q};
-}
+std::array<TEdit*, 4> Fields() { return {Form1->NA, Form1->RH, Form1->MA, Form1->q}; }
 void SetFields(const QStringList& texts) {
     for (int i = 0; TEdit * field : Fields()) field->setText(texts[i++]);
 }
@@ -55,14 +53,11 @@ void SetFields(const QStringList& texts) {
 std::string Click(QPushButton* button) {
     return Captured([&](std::FILE* file) {
         std::FILE* const saved = std::exchange(stdout, file);
-        QTest::mouseClick(button, Qt::LeftButton);
-        stdout = saved;
+        QTest::mouseClick(button, Qt::LeftButton), stdout = saved;
     });
 }
 
-// Every error box that comes up is answered, as a person would, and kept.
-std::vector<std::string> ErrorsShown;
-
+std::vector<std::string> ErrorsShown;  // every error box, answered as a person would
 // A window of its own, so that it holds the texts it opens with.
 TEST(Form1, HoldsEachControlWhereItsDescriptionPutsIt) {
     const TForm1 form;
@@ -97,10 +92,9 @@ TEST(Window, TabsThroughTheControlsInTheirOrderAndRoundFromTheMemo) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
     Form1->Memo1->setFocus();
     QStringList reached;
-    for (int press = 0; press < TabCycle.size(); ++press) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        reached << QApplication::focusWidget()->objectName();
-    }
+    for (int press = 0; press < TabCycle.size(); ++press)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab),
+            reached << QApplication::focusWidget()->objectName();
     EXPECT_EQ(reached, TabCycle);  // Tab moves on from the memo rather than typing into it
 }
 
@@ -119,9 +113,8 @@ TEST(Window, StartPrintsAFreshRunsReportEachTimeWithFullStopsInADecimalCommaLoca
         const std::string printed = Click(Form1->Button1);
         std::setlocale(LC_ALL, "C");
         std::vector<std::string> fresh;
-        for (auto seed = before; seed <= std::time(nullptr); ++seed) {
+        for (auto seed = before; seed <= std::time(nullptr); ++seed)
             fresh.push_back(Captured([&](std::FILE* f) { oracle::RunColony(typed, seed, f); }));
-        }
         EXPECT_THAT(fresh, testing::Contains(printed));
     }
 }
@@ -159,9 +152,7 @@ TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
 }  // namespace
 
 // What Qt and fontconfig keep until exit is not ours to report.
-extern "C" const char* __asan_default_options() {
-    return "detect_leaks=0";
-}
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
 // Qt and the window are built once, as the program builds them, and live
 // until the process exits, as in the program.
@@ -173,10 +164,8 @@ int main(int argc, char** argv) {
     Form1->show();
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            ErrorsShown.push_back(box->text().toStdString());
-            box->accept();
-        }
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            ErrorsShown.push_back(box->text().toStdString()), box->accept();
     });
     answer.start(10);
     return RUN_ALL_TESTS();
