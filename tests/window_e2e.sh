@@ -12,7 +12,7 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 wait_for() {  # up to 60 s
     for _ in $(seq 600); do eval "$1" >/dev/null 2>&1 && return 0; sleep 0.1; done
-    fail "timed out waiting for: $1"
+    fail "timed out waiting for: $1 $(cat "$work/wm.log")"
 }
 shown() { xdotool search --onlyvisible --name "^$1\$"; }
 find_window() {  # shown, framed by the window manager and holding the focus
@@ -32,8 +32,9 @@ frame() {  # the outer frame's left, top, width and height
         /Absolute upper-left X/ { l = $NF } /Absolute upper-left Y/ { t = $NF } /Width:/ { w = $2 }
         /Height:/ { print l - x[1], t - x[3], w + x[1] + x[2], $2 + x[3] + x[4] }'
 }
-openbox --sm-disable >/dev/null 2>&1 &
-wait_for 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+# The window manager, started again should it end before it has taken the screen.
+start_wm() { kill -0 "${wm:-none}" 2>/dev/null || { openbox --sm-disable >>"$work/wm.log" 2>&1 & wm=$!; }; }
+wait_for 'start_wm; xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 if [ -n "${E2E_SCREEN:-}" ]; then  # the whole frame lies on the screen
     "$program" >/dev/null & pid=$!
