@@ -106,7 +106,8 @@ TEST(Window, StartPrintsAFreshRunsReportEachTimeWithFullStopsInADecimalCommaLoca
         {{"30", "0.8", "30", "0.5"}, {30, 0.8f, 30, 0.5f}},
         {{"30", "0.8", "30", "1.5"}, {30, 0.8f, 30, 1.5f}},
         {{"12", "0.3", "7", "0.9"}, {12, 0.3f, 7, 0.9f}}};
-    for (const auto& [texts, typed] : settings) {
+    for (const auto& [texts, parameters] : settings) {
+        const RunParameters typed = parameters;  // a lambda captures no binding, for clang 14
         SetFields(texts);
         ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
         const auto before = static_cast<std::uint32_t>(std::time(nullptr));
