@@ -149,8 +149,9 @@ double StrToFloat(const String& text) {
 
 namespace {
 
+// The conversion's error, its message prefixed with the field.
 template <typename Convert>
-auto ConvertField(Convert convert, const FieldText& text) {
+auto ConvertField(const FieldText& text, Convert convert) {
     try {
         return convert(text.text);
     } catch (const Exception& error) {
@@ -161,9 +162,9 @@ auto ConvertField(Convert convert, const FieldText& text) {
 }  // namespace
 
 std::int32_t StrToInt(const FieldText& text) {
-    return ConvertField(static_cast<std::int32_t (*)(const String&)>(StrToInt), text);
+    return ConvertField(text, [](const String& t) { return StrToInt(t); });
 }
 
 double StrToFloat(const FieldText& text) {
-    return ConvertField(static_cast<double (*)(const String&)>(StrToFloat), text);
+    return ConvertField(text, [](const String& t) { return StrToFloat(t); });
 }

@@ -24,8 +24,8 @@ QAccessibleInterface* AccessibleImage(const QString& /*className*/, QObject* obj
 }  // namespace
 
 TForm::TForm(const FormLayout& layout) : layout_(layout) {
-    static const bool imagesInstalled = (QAccessible::installFactory(AccessibleImage), true);
-    (void)imagesInstalled;
+    [[maybe_unused]] static const bool imagesInstalled =
+        (QAccessible::installFactory(AccessibleImage), true);
     setWindowTitle(QString::fromUtf8(layout.caption));
     // Where the design face is missing, a face with Traditional Chinese glyph
     // shapes; without the hint, fontconfig picks a Japanese one.

@@ -45,17 +45,17 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun
 // The report is held and written out about ten times a second, or when 4 KB
 // have gathered, not line by line.
 TEST(RunColony, WritesTheReportInFewLargeWrites) {
-    static std::pair<std::size_t, std::size_t> written;  // writes and bytes
-    std::FILE* sink = fopencookie(nullptr, "w",
-                                  {nullptr,
-                                   [](void*, const char*, std::size_t n) {
-                                       return ++written.first, written.second += n,
-                                              static_cast<ssize_t>(n);
-                                   },
-                                   nullptr, nullptr});
+    static std::size_t writes = 0, bytes = 0;
+    cookie_io_functions_t count{};
+    count.write = [](void*, const char*, std::size_t n) -> ssize_t {
+        ++writes;
+        bytes += n;
+        return static_cast<ssize_t>(n);
+    };
+    std::FILE* sink = fopencookie(nullptr, "w", count);
     const auto start = std::chrono::steady_clock::now();
     RunColony({48, 0.8f, 5000, 0.5f}, 1, sink);
     const auto tenths = (std::chrono::steady_clock::now() - start) / std::chrono::milliseconds(100);
     std::fclose(sink);
-    EXPECT_LE(written.first, 2 * (written.second / 3968 + tenths + 2)) << written.second;
+    EXPECT_LE(writes, 2 * (bytes / 3968 + tenths + 2)) << bytes;
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "random.h"
 
 namespace {
@@ -15,7 +14,9 @@ struct Tables {
     Tables() { pheromone.Fill(1e-7f, (BuildDistanceTable(distance), distance)); }
     int Choose(int from, CitySet left, float threshold = 2.0f) {  // by default every draw exploits
         visited[0].Clear();
-        for (int c = 0; c < CityCount; ++c) (left & CityBit(c)) ? void() : visited[0].Mark(c);
+        for (int c = 0; c < CityCount; ++c) {
+            if ((left & CityBit(c)) == 0) visited[0].Mark(c);
+        }
         return ChooseNextCity(0, from, visited, pheromone, distance, threshold);
     }
 };

@@ -53,7 +53,8 @@ void SetFields(const QStringList& texts) {
 std::string Click(QPushButton* button) {
     return Captured([&](std::FILE* file) {
         std::FILE* const saved = std::exchange(stdout, file);
-        QTest::mouseClick(button, Qt::LeftButton), stdout = saved;
+        QTest::mouseClick(button, Qt::LeftButton);
+        stdout = saved;
     });
 }
 
@@ -92,9 +93,10 @@ TEST(Window, TabsThroughTheControlsInTheirOrderAndRoundFromTheMemo) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
     Form1->Memo1->setFocus();
     QStringList reached;
-    for (int press = 0; press < TabCycle.size(); ++press)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab),
-            reached << QApplication::focusWidget()->objectName();
+    for (int press = 0; press < TabCycle.size(); ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget()->objectName();
+    }
     EXPECT_EQ(reached, TabCycle);  // Tab moves on from the memo rather than typing into it
 }
 
@@ -165,8 +167,10 @@ int main(int argc, char** argv) {
     Form1->show();
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            ErrorsShown.push_back(box->text().toStdString()), box->accept();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ErrorsShown.push_back(box->text().toStdString());
+            box->accept();
+        }
     });
     answer.start(10);
     return RUN_ALL_TESTS();
