@@ -20,7 +20,7 @@ TEST(RunColony, PrintsTheStartLineThenTheBestLengthOfEachIteration) {
         EXPECT_EQ(Report({48, 0.8f, 1, 1.5f}, seed), StartLine + "\n 37664.000000");
 }
 
-TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun) {
+TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWritten) {
     std::signal(SIGPIPE, SIG_IGN);
     const RunParameters params{30, 0.8f, 5, 0.5f};
     int gone[2];  // a pipe whose reader has gone
@@ -33,12 +33,6 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWrittenAndTriesAgainNextRun
     for (const auto& sink : sinks)
         EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink.first); }),
                   "The report could not be written: " + sink.second);
-    // The last stream, its descriptor now on a file, takes the whole next report.
-    EXPECT_EQ(Captured([&](std::FILE* file) {
-                  dup2(fileno(file), gone[1]);
-                  RunColony(params, 1, sinks[2].first);
-              }),
-              Report(params, 1));
     for (const auto& sink : sinks) std::fclose(sink.first);
 }
 

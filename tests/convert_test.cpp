@@ -2,7 +2,6 @@
 
 #include <charconv>
 
-#include "captured.h"
 #include "conversion.h"
 
 namespace {
@@ -11,14 +10,14 @@ namespace {
 // with the quoted text, which the message isolates from its sentence, written "Q".
 template <typename Number>
 std::string Converted(Number (*convert)(const String&), const std::string& text) {
-    std::string result = Thrown<Exception>([&] {
+    try {
         char number[32];
-        throw Exception(String::fromLatin1(
-            number,
-            std::to_chars(number, number + 32, convert(String::fromStdString(text))).ptr - number));
-    });
-    const std::string quoted = "\"\u2068" + text + "\u2069\"";
-    return result.starts_with(quoted) ? "Q" + result.substr(quoted.size()) : result;
+        const Number value = convert(String::fromStdString(text));
+        return std::string(number, std::to_chars(number, number + sizeof number, value).ptr);
+    } catch (const Exception& error) {
+        const std::string message = error.what(), quoted = "\"\u2068" + text + "\u2069\"";
+        return message.starts_with(quoted) ? "Q" + message.substr(quoted.size()) : message;
+    }
 }
 
 const std::string NotWhole = "Q is not a valid whole number", NotReal = "Q is not a valid number",

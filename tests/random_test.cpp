@@ -9,9 +9,8 @@ TEST(Random, OutputsAndDrawsForSeed42MatchTheGeneratorDefinition) {
                                                       {3, 0x44215383}, {299, 0xb2f50c97}, {999, 0x5dfe42ea}};
     SeedRandom(42);
     for (int index = 0; const auto& [at, value] : expected) {
-        for (; index < at; ++index) NextRandom32();
+        while (index++ < at) NextRandom32();
         EXPECT_EQ(NextRandom32(), value) << "output " << at;
-        ++index;
     }
     SeedRandom(42);
     EXPECT_EQ(DrawRandom(), 0xc2f57bd6 >> 17);  // a draw is the output's top 15 bits
