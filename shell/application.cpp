@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,28 +34,64 @@ void HoldClosedStandardDescriptors() {
 
 QtMessageHandler QtHandler = nullptr;
 
+// What Qt says while it starts is held back until start-up has succeeded:
+// when no window system can be reached, Qt's hints (a missing xcb-cursor
+// library, say) are often wrong, and the user reads one true sentence instead.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray file, function, category;
+    int line;
+    QString text;
+};
+std::vector<HeldMessage> HeldMessages;
+
+void PassOnHeldMessages() {
+    for (const HeldMessage& held : HeldMessages) {
+        const QMessageLogContext context(held.file.constData(), held.line, held.function.constData(),
+                                         held.category.constData());
+        QtHandler(held.type, context, held.text);
+    }
+    HeldMessages.clear();
+}
+
+// Qt's Wayland platform plugin, looked for where Qt looks for plugins.
+bool HasWaylandSupport() {
+    QStringList folders = qEnvironmentVariable("QT_PLUGIN_PATH").split(u':', Qt::SkipEmptyParts);
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    for (const QString& folder : folders) {
+        if (!QDir(folder + "/platforms").entryList({QStringLiteral("*wayland*")}).isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr const char* WaylandHint =
+    "Qt's Wayland support, which is missing (on Debian and Ubuntu, install the package qt6-wayland)";
+
 // Qt aborts when it cannot reach a window system, with a message that
 // blames the installation. Says what is wrong instead, and ends the program
 // with a failure status.
 void StartUpFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtFatalMsg) {
-        QtHandler(type, context, message);
+        HeldMessages.push_back({type, context.file, context.function, context.category, context.line,
+                                message});
         return;
     }
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const QByteArray display = qgetenv("DISPLAY");
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    const bool waylandSupport = !QDir(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms")
-                                     .entryList({QStringLiteral("*wayland*")})
-                                     .isEmpty();
-    if (!platform.isEmpty() && !platform.startsWith("xcb")) {
+    if (platform.startsWith("wayland") && !HasWaylandSupport()) {
+        std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started: it needs %s\n",
+                     platform.constData(), WaylandHint);
+    } else if (!platform.isEmpty() && !platform.startsWith("xcb")) {
         std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started\n",
                      platform.constData());
-    } else if (display.isEmpty() && waylandSession && !waylandSupport) {
+    } else if (display.isEmpty() && waylandSession && !HasWaylandSupport()) {
         std::fprintf(stderr,
                      "antcolony: no display could be opened: DISPLAY is not set, and this "
-                     "session's Wayland display needs Qt's Wayland support, which is missing "
-                     "(on Debian and Ubuntu, install the package qt6-wayland)\n");
+                     "session's Wayland display needs %s\n",
+                     WaylandHint);
     } else if (display.isEmpty()) {
         std::fprintf(stderr, "antcolony: no display could be opened: DISPLAY is not set\n");
     } else {
@@ -90,6 +127,7 @@ void TApplication::Initialize() {
     QtHandler = qInstallMessageHandler(StartUpFailure);
     qt_ = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(QtHandler);
+    PassOnHeldMessages();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
 }
 
