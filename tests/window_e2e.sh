@@ -19,9 +19,15 @@ find_window() {  # shown, framed by the window manager and holding the focus
     wait_for 'shown Form1' && window=$(shown Form1 | head -1)
     wait_for 'xprop -id $window _NET_FRAME_EXTENTS | grep -q =; [ "$(xdotool getactivewindow)" = $window ]'
 }
-answer_error() { wait_for 'shown antcolony' && xdotool windowactivate --sync "$(shown antcolony | head -1)" key Return && wait_for '! shown antcolony'; }
+# A key is pressed again until what it should do is seen: a key sent while the
+# window manager is still busy with the window can be lost.
+press_until() {  # WINDOW KEY CONDITION
+    wait_for "timeout 5 xdotool windowactivate --sync $1 key $2; sleep 0.3; $3"
+}
+answer_error() { wait_for 'shown antcolony' && press_until "$(shown antcolony | head -1)" Return '! shown antcolony'; }
+ended() { [ ! -e /proc/$1 ] || [ "$(cut -d' ' -f3 /proc/$1/stat)" = Z ]; }
 close_window() {  # as a person would; the program must end with status 0
-    xdotool windowactivate --sync "$window" key alt+F4
+    press_until "$window" alt+F4 "ended $pid"
     wait "$pid" || fail "closing the window ended the program with status $?"
 }
 click_start() { xdotool mousemove --window "$window" 116 260 click 1; }  # in the client area
@@ -51,7 +57,7 @@ wait_for '[ "$(frame)" = "$home" ]'
 import -window root "$out/window.png"
 
 # A resize and a move by the user hold: the layout's size is fitted once.
-xdotool windowsize --sync "$window" 800 500 windowmove --sync "$window" 150 100
+timeout 10 xdotool windowsize --sync "$window" 800 500 windowmove --sync "$window" 150 100
 click_start
 wait_for '[ "$(grep -c -E "^ [0-9]+\.[0-9]{6}$" "$work/report")" -eq 30 ]'
 head -1 "$work/report" | grep -qx 'Tao0 = 0.000000  Naivedist=158017.000000' || fail "start line"
