@@ -4,7 +4,6 @@
 #include <bit>
 #include <charconv>
 #include <ctime>
-#include <stdexcept>
 #include <string>
 
 #include "colony_state.h"
@@ -226,14 +225,16 @@ float KeepBestTour(float bestLength, const TourTable& tour, const TourLengthTabl
 void CheckRunParameters(const RunParameters& params) {
     if (params.IterationCount >= 1 &&
         (params.AntCount < MinRunAnts || params.AntCount > MaxRunAnts)) {
-        throw std::invalid_argument("number of ants must be from " + std::to_string(MinRunAnts) +
-                                    " to " + std::to_string(MaxRunAnts) + ", got " +
-                                    std::to_string(params.AntCount));
+        throw RefusedParameter(RefusedParameter::AntCount,
+                               "number of ants must be from " + std::to_string(MinRunAnts) +
+                                   " to " + std::to_string(MaxRunAnts) + ", got " +
+                                   std::to_string(params.AntCount));
     }
     // Written so that NaN fails too.
     if (!(params.EvaporationRate >= MinEvaporationRate &&
           params.EvaporationRate <= MaxEvaporationRate)) {
-        throw std::invalid_argument(
+        throw RefusedParameter(
+            RefusedParameter::EvaporationRate,
             "evaporation rate must be from " + Shortest(MinEvaporationRate) + " to " +
             Shortest(MaxEvaporationRate) + ", got " + Shortest(params.EvaporationRate));
     }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <stdexcept>
+#include <string>
 
 struct RunParameters {
     std::int32_t AntCount;        // 1..48 when at least one iteration runs
@@ -11,9 +13,16 @@ struct RunParameters {
     float ExploitThreshold;       // q0
 };
 
-// Throws std::invalid_argument, naming the parameter, its allowed range and the
-// value given, for parameters that would hang the run or let ants revisit
-// cities.
+// A parameter that would hang the run or let ants revisit cities. The message
+// names the parameter, its allowed range and the value given; `parameter`
+// says which it is, for a caller that shows where the value came from.
+struct RefusedParameter : std::invalid_argument {
+    enum Parameter { AntCount, EvaporationRate } parameter;
+    RefusedParameter(Parameter which, const std::string& message)
+        : std::invalid_argument(message), parameter(which) {}
+};
+
+// Throws RefusedParameter for the first parameter outside its range.
 void CheckRunParameters(const RunParameters& params);
 
 // Checks the parameters, seeds the generator with `seed`, then writes to

@@ -37,12 +37,19 @@ const FormLayout Form1Layout = {"Form1", 189, 128, 1036, 633, Form1Controls};
 TForm1::TForm1() : TForm(Form1Layout) {}
 
 // Every field is converted before the run starts, so a malformed one stops
-// the click before anything is seeded or printed. q is read before MA.
+// the click before anything is seeded or printed. q is read before MA. The
+// run refuses values outside its ranges before it starts; the refusal names
+// the field, as a conversion's does.
 void TForm1::Button1Click(TObject* /*Sender*/) {
     RunParameters params;
     params.AntCount = StrToInt(GetText(NA));
     params.EvaporationRate = static_cast<float>(StrToFloat(GetText(RH)));
     params.ExploitThreshold = static_cast<float>(StrToFloat(GetText(q)));
     params.IterationCount = StrToInt(GetText(MA));
-    RunColony(params);
+    try {
+        RunColony(params);
+    } catch (const RefusedParameter& refused) {
+        const TEdit* field = refused.parameter == RefusedParameter::AntCount ? NA : RH;
+        throw Exception(GetText(field).field + ": " + refused.what());
+    }
 }

@@ -20,16 +20,32 @@ TEST(RunColony, PrintsTheStartLineThenTheBestLengthOfEachIteration) {
         EXPECT_EQ(Report({48, 0.8f, 1, 1.5f}, seed), StartLine + "\n 37664.000000");
 }
 
+// The library refuses what would hang a run or corrupt it, whatever its caller
+// checked first: NaN fails every comparison, so it must fail the range test.
+TEST(RunColony, RefusesAntsAndRatesOutsideTheirRangesNaNIncluded) {
+    const std::pair<RunParameters, std::string> refusals[] = {
+        {{30, std::numeric_limits<float>::quiet_NaN(), 0, 0.5f}, "evaporation rate must be from 0 to 1, got nan"},
+        {{30, -std::numeric_limits<float>::infinity(), 0, 0.5f}, "evaporation rate must be from 0 to 1, got -inf"},
+        {{49, 0.5f, 1, 0.5f}, "number of ants must be from 1 to 48, got 49"}};
+    for (const auto& [params, message] : refusals) {
+        EXPECT_EQ(Thrown<RefusedParameter>([&] { CheckRunParameters(params); }), message);
+        EXPECT_EQ(Thrown<RefusedParameter>([&] { RunColony(params, 1, stdout); }), message);
+    }
+}
+
 TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWritten) {
     std::signal(SIGPIPE, SIG_IGN);
     const RunParameters params{30, 0.8f, 5, 0.5f};
     int gone[2];  // a pipe whose reader has gone
     ASSERT_EQ(pipe(gone), 0);
     close(gone[0]);
+    cookie_io_functions_t silent{};  // fails without saying why
+    silent.write = [](void*, const char*, std::size_t) -> ssize_t { return -1; };
     const std::pair<std::FILE*, std::string> sinks[] = {
         {std::fopen("/dev/full", "w"), "No space left on device"},
         {std::fopen("/dev/null", "r"), "Bad file descriptor"},
-        {fdopen(gone[1], "w"), "Broken pipe"}};
+        {fdopen(gone[1], "w"), "Broken pipe"},
+        {fopencookie(nullptr, "w", silent), "Input/output error"}};
     for (const auto& sink : sinks)
         EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink.first); }),
                   "The report could not be written: " + sink.second);

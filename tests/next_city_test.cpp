@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "random.h"
 
 namespace {
@@ -34,6 +36,26 @@ TEST(ChooseNextCity, ExploitsTheNearestLowerIndexOnTiesAndExploresByRank) {
     SeedRandom(7);
     EXPECT_EQ(t.Choose(0, CityBit(31), 0.0f), 31);
     EXPECT_EQ(DrawRandom(), second);
+}
+
+// A changing entry is weighed by a multiplication where that rounds as the
+// division does. Every entry of the table, each at values spread evenly over
+// the floats from tao0 up to 1, as a run's pheromone ranges.
+TEST(PheromoneTable, WeighsEveryChangingEntryAsTheDivisionDoes) {
+    Tables t;
+    const auto low = std::bit_cast<std::uint32_t>(1e-10f), high = std::bit_cast<std::uint32_t>(1.0f);
+    for (std::uint32_t bits = low; bits < high; bits += (high - low) / 10007) {
+        const auto value = std::bit_cast<float>(bits);
+        for (int from = 0; from < CityCount; ++from) {
+            for (int to = 0; to < CityCount; ++to) {
+                if (to == from) continue;
+                t.pheromone.Set(from, to, value);
+                const double square = double(t.distance[from][to]) * t.distance[from][to];
+                ASSERT_EQ(t.pheromone.ChangingWeight(from, to), static_cast<float>(value / square))
+                    << from << " " << to << " " << value;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -128,10 +128,11 @@ TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
         {{"30", "0.8", "y", "1,5"},
          "q0 (q): \"\u20681,5\u2069\" is not a valid number; the decimal separator is a full stop"},
         {{"30", "0.8", "", "0.5"}, "行走圈數 (MA): \"\u2068\u2069\" is not a valid whole number"},
-        {{"49", "0.8", "30", "0.5"}, "number of ants must be from 1 to 48, got 49"},
-        {{"0", "0.8", "1", "0.5"}, "number of ants must be from 1 to 48, got 0"},
-        {{"30", "-0.1", "0", "0.5"}, "evaporation rate must be from 0 to 1, got -0.1"},
-        {{"30", "1.5", "30", "0.5"}, "evaporation rate must be from 0 to 1, got 1.5"}};
+        {{"49", "0.8", "30", "0.5"}, "螞蟻數目 (NA): number of ants must be from 1 to 48, got 49"},
+        {{"0", "0.8", "1", "0.5"}, "螞蟻數目 (NA): number of ants must be from 1 to 48, got 0"},
+        {{"30", "-0.1", "0", "0.5"},
+         "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got -0.1"},
+        {{"30", "1.5", "30", "0.5"}, "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got 1.5"}};
     for (const auto& [texts, error] : refusals) {
         ErrorsShown.clear();
         SetFields(texts);
