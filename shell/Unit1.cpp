@@ -43,8 +43,8 @@ TForm1::TForm1() : TForm(Form1Layout) {}
 void TForm1::Button1Click(TObject* /*Sender*/) {
     RunParameters params;
     params.AntCount = StrToInt(GetText(NA));
-    params.EvaporationRate = static_cast<float>(StrToFloat(GetText(RH)));
-    params.ExploitThreshold = static_cast<float>(StrToFloat(GetText(q)));
+    params.EvaporationRate = StrToFloat(GetText(RH));
+    params.ExploitThreshold = StrToFloat(GetText(q));
     params.IterationCount = StrToInt(GetText(MA));
     try {
         RunColony(params);

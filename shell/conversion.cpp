@@ -1,5 +1,7 @@
 #include "conversion.h"
 
+#include <QTextBoundaryFinder>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -30,15 +32,48 @@ std::optional<std::string> AsciiNumber(const String& text) {
     return ascii;
 }
 
+// A character a reader cannot see, or one that reorders the text around it:
+// a control, a format character (zero-width space, soft hyphen, the marks and
+// isolates of bidirectional text), a line or paragraph separator.
+bool IsInvisible(QStringView grapheme) {
+    const QList<uint> codes = grapheme.toUcs4();
+    if (codes.size() != 1) {
+        return false;
+    }
+    switch (QChar::category(codes.front())) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The text as a message quotes it: isolated, so that a right-to-left text
-// cannot turn the sentence round, and cut short, so that a long paste cannot
-// push the message box off the screen.
+// cannot turn the sentence round; each invisible character written out as
+// <U+XXXX>, so that nothing wrong goes unseen and no control can break out of
+// the isolate; and cut after 40 characters as a reader counts them (an
+// accented letter, a flag or a family emoji is one), so that a long paste
+// cannot push the message box off the screen.
 String Quoted(const String& text) {
-    constexpr qsizetype longest = 40;
-    String shown = text;
-    if (shown.size() > longest) {
-        shown.truncate(shown[longest - 1].isHighSurrogate() ? longest - 1 : longest);
-        shown += u'…';
+    constexpr int longest = 40;
+    String shown;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    for (int count = 0; graphemes.toNextBoundary() != -1; ++count) {
+        if (count == longest) {
+            shown += u'…';
+            break;
+        }
+        const QStringView grapheme = QStringView(text).sliced(start, graphemes.position() - start);
+        start = graphemes.position();
+        if (IsInvisible(grapheme)) {
+            shown += QStringLiteral("<U+%1>").arg(grapheme.toUcs4().front(), 4, 16, QChar(u'0')).toUpper();
+        } else {
+            shown += grapheme;
+        }
     }
     return QStringLiteral("\"\u2068") + shown + QStringLiteral("\u2069\"");
 }
@@ -49,7 +84,7 @@ String Shortest(float value) {
     return String::fromLatin1(text, std::to_chars(text, text + sizeof text, value).ptr - text);
 }
 
-// For a number in from_chars syntax too small or too large for a double:
+// For a number in from_chars syntax too small or too large for a float:
 // whether it is small, that is whether its leading digit stands after the
 // decimal point once the exponent is applied.
 bool IsTiny(std::string_view number) {
@@ -89,7 +124,7 @@ Parsed ParseNumber(const String& text, Number& value) {
         return Parsed::NotANumber;
     }
     if (error == std::errc::result_out_of_range) {
-        // A real too small for a double is read as zero, as a smaller one is.
+        // A real too small for a float is read as zero, as a smaller one is.
         if constexpr (std::is_floating_point_v<Number>) {
             if (IsTiny(std::string_view(first, last))) {
                 value = *first == '-' ? -Number{0} : Number{0};
@@ -118,24 +153,18 @@ std::int32_t StrToInt(const String& text) {
     throw Exception(Quoted(text) + " is not a valid whole number");
 }
 
-// The fields become single-precision values, so the range is that of a
-// float: beyond it the conversion to float would be undefined. A value that
-// lies beyond the largest float by less than half the spacing of floats there
-// rounds to it, so it is taken as that float, and the bounds the message
-// gives are accepted as they are written.
-double StrToFloat(const String& text) {
+// The fields become single-precision values, so a text is read as the float
+// nearest to it; one beyond the largest float is refused, and the bounds the
+// message gives are accepted as they are written.
+float StrToFloat(const String& text) {
     constexpr float largest = std::numeric_limits<float>::max();
-    constexpr double roundsToLargest = double{largest} + 0x1p103;  // spacing 2^104
-    double value = 0;
+    float value = 0;
     switch (ParseNumber(text, value)) {
         case Parsed::Number:
             if (!std::isfinite(value)) {  // spelled out: nan, inf, infinity
                 throw Exception(Quoted(text) + " is not a finite number");
             }
-            if (std::fabs(value) < roundsToLargest) {
-                return std::clamp(value, double{-largest}, double{largest});
-            }
-            [[fallthrough]];
+            return value;
         case Parsed::OutOfRange:
             throw Exception(Quoted(text) + " is outside the range of numbers, " +
                             Shortest(-largest) + " to " + Shortest(largest));
@@ -165,6 +194,6 @@ std::int32_t StrToInt(const FieldText& text) {
     return ConvertField(text, [](const String& t) { return StrToInt(t); });
 }
 
-double StrToFloat(const FieldText& text) {
+float StrToFloat(const FieldText& text) {
     return ConvertField(text, [](const String& t) { return StrToFloat(t); });
 }

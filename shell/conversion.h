@@ -6,13 +6,13 @@
 #include "controls.h"
 #include "exception.h"
 
-// Text to a signed 32-bit integer, or a real in the range of floats. Blanks
+// Text to a signed 32-bit integer, or to the float nearest a real. Blanks
 // around the number are ignored, a full stop is the decimal separator whatever
 // the locale, and full-width digits, signs and full stop count as their ASCII
 // twins. Anything else raises an Exception that quotes the text.
 std::int32_t StrToInt(const String& text);
-double StrToFloat(const String& text);
+float StrToFloat(const String& text);
 
 // The same for a field's text; the Exception's message begins with the field.
 std::int32_t StrToInt(const FieldText& text);
-double StrToFloat(const FieldText& text);
+float StrToFloat(const FieldText& text);

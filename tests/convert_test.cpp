@@ -6,6 +6,12 @@
 
 namespace {
 
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
 // What a conversion makes of a text: the number, or the message refusing it
 // with the quoted text, which the message isolates from its sentence, written "Q".
 template <typename Number>
@@ -26,26 +32,41 @@ const std::string NotWhole = "Q is not a valid whole number", NotReal = "Q is no
 
 // clang-format off
 TEST(Conversion, ReadsWholeNumbersIncludingFullWidthOnesAndRefusesAnythingElse) {
-    const std::pair<const char*, std::string> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"30", "30"}, {" 48\t", "48"}, {"+7", "7"}, {"-0", "0"}, {"2147483647", "2147483647"},
         {"-2147483648", "-2147483648"}, {"３０", "30"}, {"９", "9"}, {"＋５", "5"}, {"－５", "-5"},
         {"\u3000１\u3000", "1"},
         {"", NotWhole}, {"  ", NotWhole}, {"30.5", NotWhole}, {"1e3", NotWhole}, {"abc", NotWhole},
         {"3 0", NotWhole}, {"0x10", NotWhole}, {"+-3", NotWhole}, {"--3", NotWhole}, {"+", NotWhole},
         {"三十", NotWhole}, {"30\u00b2", NotWhole}, {"2147483648", WholeRange},
-        {"-2147483649", WholeRange}, {"99999999999999999999", WholeRange}};
+        {"-2147483649", WholeRange}, {"99999999999999999999", WholeRange},
+        // Invisible characters and bidi controls are shown, so none can hide
+        // or turn the sentence round; the cut after 40 characters as a reader
+        // counts them splits none (two UTF-16 units, an accent, a flag, a family).
+        {"30\u200b", "\"\u206830<U+200B>\u2069\" is not a valid whole number"},
+        {"\u00ad\u200e3\u2069\u202e0", "\"\u2068<U+00AD><U+200E>3<U+2069><U+202E>0\u2069\" is not a valid whole number"},
+        {Repeated("😀", 40), "Q is not a valid whole number"},
+        {Repeated("😀", 41), "\"\u2068" + Repeated("😀", 40) + "…\u2069\" is not a valid whole number"},
+        {Repeated("e\u0301", 41), "\"\u2068" + Repeated("e\u0301", 40) + "…\u2069\" is not a valid whole number"},
+        {Repeated("🇹🇼", 41), "\"\u2068" + Repeated("🇹🇼", 40) + "…\u2069\" is not a valid whole number"},
+        {"1" + Repeated("👨\u200d👩\u200d👧", 40), "\"\u20681" + Repeated("👨\u200d👩\u200d👧", 39) + "…\u2069\" is not a valid whole number"}};
     for (const auto& [text, result] : cases) EXPECT_EQ(Converted(StrToInt, text), result) << text;
 }
 
 TEST(Conversion, ReadsRealsInFloatRangeWithAFullStopAndRefusesAnythingElse) {
     const std::pair<const char*, std::string> cases[] = {
         {"0.8", "0.8"}, {"0.5", "0.5"}, {" -2.5 ", "-2.5"}, {"+.25", "0.25"}, {"1e3", "1000"},
-        {"０.８", "0.8"}, {"－０．５", "-0.5"}, {"3.4028235e+38", "3.4028234663852886e+38"},
-        {"-3.4028235e38", "-3.4028234663852886e+38"}, {"3.40282356e38", "3.4028234663852886e+38"},
-        {"1e-50", "1e-50"}, {"1e-400", "0"},
+        {"０.８", "0.8"}, {"－０．５", "-0.5"}, {"3.4028235e+38", "3.4028235e+38"},
+        {"-3.4028235e38", "-3.4028235e+38"}, {"3.40282356e38", "3.4028235e+38"},
+        // read as the nearest float: up to the midpoint between the largest
+        // float and 2^128, 340282356779733661637539395458142568448, exclusive
+        {"340282356779733661637539395458142568447.99", "3.4028235e+38"},
+        {"340282356779733661637539395458142568448", RealRange}, {"1e-45", "1e-45"}, {"1e-46", "0"},
+        {"1e-50", "0"}, {"1e-400", "0"},
         {"-0.00001e-99999999999999999999", "-0"},
         {"", NotReal}, {" ", NotReal}, {"0.8.1", NotReal}, {"abc", NotReal}, {"0x1p3", NotReal},
         {"½", NotReal}, {"0,8", NotReal + "; the decimal separator is a full stop"},
+        {"０，８", NotReal + "; the decimal separator is a full stop"},
         {"nan", "Q is not a finite number"}, {"inf", "Q is not a finite number"},
         {"-infinity", "Q is not a finite number"}, {"3.4028236e38", RealRange}, {"-1e39", RealRange},
         {"1e308", RealRange}, {"1e400", RealRange}, {"1e99999999999999999999", RealRange},
