@@ -11,21 +11,26 @@
 
 namespace {
 
-// An image area is a graphic to a screen reader, not the static text that the
-// label showing it would be.
+// A screen reader meets a form as a window (a frame), not as the filler that
+// a plain widget is, and an image area as a graphic, not as the static text
+// that the label showing it would be.
 constexpr const char* ImageArea = "imageArea";
-QAccessibleInterface* AccessibleImage(const QString& /*className*/, QObject* object) {
+QAccessibleInterface* AccessibleControl(const QString& /*className*/, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
-    return widget != nullptr && widget->property(ImageArea).toBool()
-               ? new QAccessibleWidget(widget, QAccessible::Graphic)
-               : nullptr;
+    if (widget != nullptr && widget->property(ImageArea).toBool()) {
+        return new QAccessibleWidget(widget, QAccessible::Graphic);
+    }
+    if (dynamic_cast<TForm*>(object) != nullptr) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    }
+    return nullptr;
 }
 
 }  // namespace
 
 TForm::TForm(const FormLayout& layout) : layout_(layout) {
-    [[maybe_unused]] static const bool imagesInstalled =
-        (QAccessible::installFactory(AccessibleImage), true);
+    [[maybe_unused]] static const bool rolesInstalled =
+        (QAccessible::installFactory(AccessibleControl), true);
     setWindowTitle(QString::fromUtf8(layout.caption));
     // Where the design face is missing, a face with Traditional Chinese glyph
     // shapes; without the hint, fontconfig picks a Japanese one.
@@ -67,6 +72,8 @@ QWidget* TForm::Build(const ControlLayout& control) {
             break;
         case ControlKind::Button: {
             auto* button = new QPushButton(text, parent);
+            // Enter or Return presses a focused button, as Space does.
+            button->setAutoDefault(true);
             if (control.onClick != nullptr) {
                 connect(button, &QPushButton::clicked, this, [this, button, &control] {
                     // Errors must not unwind through Qt's frames: they end the

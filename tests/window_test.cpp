@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <clocale>
 #include <ctime>
+#include <tuple>
 #include <utility>
 
 #include "Unit1.h"
@@ -47,11 +48,17 @@ void SetFields(const QStringList& texts) {
     for (int i = 0; TEdit * field : Fields()) field->setText(texts[i++]);
 }
 
-// What clicking `button` prints on standard output (glibc lets `stdout` be set).
-std::string Click(QPushButton* button) {
+// What clicking `button`, or pressing `key` on it, prints on standard output
+// (glibc lets `stdout` be set).
+std::string Click(QPushButton* button, Qt::Key key = Qt::Key_unknown) {
     return Captured([&](std::FILE* file) {
         std::FILE* const saved = std::exchange(stdout, file);
-        QTest::mouseClick(button, Qt::LeftButton);
+        if (key == Qt::Key_unknown) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            button->setFocus();
+            QTest::keyClick(button, key);
+        }
         stdout = saved;
     });
 }
@@ -74,6 +81,7 @@ TEST(Form1, HoldsEachControlWhereItsDescriptionPutsIt) {
                   fact.spoken ? fact.spoken : fact.text);
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(form.Image1)->role(), QAccessible::Graphic);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(Form1)->role(), QAccessible::Window);
     EXPECT_EQ(form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 2);
     EXPECT_EQ(form.windowTitle(), "Form1");
     EXPECT_EQ(form.Memo1->horizontalScrollBarPolicy() + form.Memo1->verticalScrollBarPolicy(),
@@ -96,17 +104,19 @@ TEST(Form1, HoldsEachControlWhereItsDescriptionPutsIt) {
 
 // Each START is a fresh run of what the fields hold, whatever ran before. The
 // run is seeded with the current second, so the report is a fresh run's for
-// the second before or after the click.
+// the second before or after the click. Enter or Return on a focused START
+// presses it too.
 TEST(Window, StartPrintsAFreshRunsReportEachTimeWithFullStopsInADecimalCommaLocale) {
-    const std::pair<QStringList, RunParameters> settings[] = {
-        {{"12", "0.3", "7", "0.5"}, {12, 0.3f, 7, 0.5f}},
-        {{"12", "0.3", "7", "1.5"}, {12, 0.3f, 7, 1.5f}}};
-    for (const auto& [texts, parameters] : settings) {
+    const std::tuple<QStringList, RunParameters, Qt::Key> settings[] = {
+        {{"12", "0.3", "7", "0.5"}, {12, 0.3f, 7, 0.5f}, Qt::Key_unknown},
+        {{"12", "0.3", "7", "1.5"}, {12, 0.3f, 7, 1.5f}, Qt::Key_Return},
+        {{"3", "0.3", "7", "0.5"}, {3, 0.3f, 7, 0.5f}, Qt::Key_Enter}};
+    for (const auto& [texts, parameters, key] : settings) {
         const RunParameters typed = parameters;  // a lambda captures no binding, for clang 14
         SetFields(texts);
         ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
         const auto before = static_cast<std::uint32_t>(std::time(nullptr));
-        const std::string printed = Click(Form1->Button1);
+        const std::string printed = Click(Form1->Button1, key);
         std::setlocale(LC_ALL, "C");
         std::vector<std::string> fresh;
         for (auto seed = before; seed <= std::time(nullptr); ++seed)
