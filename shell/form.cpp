@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 #include <string_view>
@@ -151,36 +152,57 @@ void TForm::ChainTabOrder() {
 }
 
 // Qt sizes the client area, the layout the whole window; the frame is known
-// only once the window manager has drawn it. The layout gives the place and
-// size the window opens with, so it is fitted once: after that, moving,
-// resizing and maximizing are the user's. On a screen too small for it (or
-// scaled up), the frame is moved and then shrunk onto the screen's free area,
-// so that its buttons and scroll bars stay in reach.
-void TForm::FitOuterSize() {
-    const QSize frame = frameGeometry().size() - size();
-    if (outerSizeFitted_ || frame == QSize(0, 0)) {
+// only once a window manager has drawn it, which it has done by the time the
+// window is first painted, and without a window manager there is none. The
+// layout's place and size are given then, and once more should a frame
+// appear later; after that, moving, resizing and maximizing are the user's.
+// Whenever the window does not lie within the screen's free area (a small or
+// scaled-up screen, a panel, a screen that shrinks while the window is open),
+// it is moved and then shrunk onto it, so that its buttons and scroll bars
+// stay in reach.
+void TForm::PlaceAsDesigned() {
+    framed_ = frameGeometry().size() != size();
+    move(layout_.left, layout_.top);
+    resize(QSize(layout_.width, layout_.height) - (frameGeometry().size() - size()));
+    FitOntoScreen();
+}
+
+void TForm::FitOntoScreen() {
+    const QRect available = screen()->availableGeometry();
+    QRect outer = frameGeometry();
+    if (available.contains(outer)) {
         return;
     }
-    outerSizeFitted_ = true;
-    QRect outer(layout_.left, layout_.top, layout_.width, layout_.height);
-    const QRect available = screen()->availableGeometry();
-    if (!available.contains(outer)) {
-        outer.setSize(outer.size().boundedTo(available.size()));
-        outer.moveLeft(
-            std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
-        outer.moveTop(
-            std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
-        move(outer.topLeft());
-    }
+    const QSize frame = outer.size() - size();
+    outer.setSize(outer.size().boundedTo(available.size()));
+    outer.moveLeft(std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
+    outer.moveTop(std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
+    move(outer.topLeft());
     resize(outer.size() - frame);
 }
 
-void TForm::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    FitOuterSize();
+void TForm::WatchScreen(QScreen* screen) {
+    disconnect(screenWatch_);
+    screenWatch_ = connect(screen, &QScreen::availableGeometryChanged, this, &TForm::FitOntoScreen);
+    FitOntoScreen();
+}
+
+void TForm::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        // Not from inside the paint.
+        QMetaObject::invokeMethod(this, [this] {
+            PlaceAsDesigned();
+            connect(windowHandle(), &QWindow::screenChanged, this, &TForm::WatchScreen);
+            WatchScreen(screen());
+        }, Qt::QueuedConnection);
+    }
 }
 
 void TForm::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
-    FitOuterSize();
+    if (placed_ && !framed_ && frameGeometry().size() != size()) {
+        PlaceAsDesigned();
+    }
 }

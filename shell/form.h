@@ -52,13 +52,15 @@ class TForm : public QWidget {
         return RequireControl<Control>(findChild<Control*>(name), name);
     }
 
-    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
   private:
     QWidget* Build(const ControlLayout& control);
     void ChainTabOrder();
-    void FitOuterSize();
+    void PlaceAsDesigned();
+    void FitOntoScreen();
+    void WatchScreen(QScreen* screen);
     template <class Control>
     static Control* RequireControl(Control* control, const char* name) {
         if (control == nullptr) {
@@ -68,5 +70,7 @@ class TForm : public QWidget {
     }
 
     const FormLayout& layout_;
-    bool outerSizeFitted_ = false;
+    bool placed_ = false;
+    bool framed_ = false;
+    QMetaObject::Connection screenWatch_;
 };

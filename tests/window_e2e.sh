@@ -2,7 +2,9 @@
 # Drives the real program in a virtual X display under a window manager, as a
 # person would, waiting for states rather than for fixed times.
 # Usage: window_e2e.sh PROGRAM OUTPUT_DIR (a screenshot goes there).
-# With E2E_SCREEN=WxH it checks only that the window fits that screen.
+# With E2E_SCREEN=WxH it checks only that the window fits that screen's usable
+# area, also when that shrinks, and with E2E_NO_WM=1 it does so without a
+# window manager.
 set -euo pipefail
 program=$1 out=$2 screen=${E2E_SCREEN:-1280x1024}
 [ -n "${E2E_INSIDE_XVFB:-}" ] || E2E_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 ${screen}x24" "$0" "$@"
@@ -17,7 +19,8 @@ wait_for() {  # up to 60 s
 shown() { xdotool search --onlyvisible --name "^$1\$"; }
 find_window() {  # shown, framed by the window manager and holding the focus
     wait_for 'shown Form1' && window=$(shown Form1 | head -1)
-    wait_for 'xprop -id $window _NET_FRAME_EXTENTS | grep -q =; [ "$(xdotool getactivewindow)" = $window ]'
+    [ -n "${E2E_NO_WM:-}" ] ||
+        wait_for 'xprop -id $window _NET_FRAME_EXTENTS | grep -q =; [ "$(xdotool getactivewindow)" = $window ]'
 }
 # A key is pressed again until what it should do is seen: a key sent while the
 # window manager is still busy with the window can be lost.
@@ -33,21 +36,42 @@ close_window() {  # as a person would; the program must end with status 0
 click_start() { xdotool mousemove --window "$window" 116 260 click 1; }  # in the client area
 client() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { print w "x" $2 }'; }
 frame() {  # the outer frame's left, top, width and height
-    xwininfo -id "$window" | awk -v e="$(xprop -id "$window" _NET_FRAME_EXTENTS | cut -d= -f2 | tr -d ,)" '
-        BEGIN { split(e, x, " ") }  # left, right, top, bottom
+    xwininfo -id "$window" | awk -v e="$(xprop -id "$window" _NET_FRAME_EXTENTS | grep = | cut -d= -f2 | tr -d ,)" '
+        BEGIN { if (split(e, x, " ") != 4) split("0 0 0 0", x, " ") }  # left, right, top, bottom
         /Absolute upper-left X/ { l = $NF } /Absolute upper-left Y/ { t = $NF } /Width:/ { w = $2 }
         /Height:/ { print l - x[1], t - x[3], w + x[1] + x[2], $2 + x[3] + x[4] }'
 }
+fits() {  # the whole frame lies in the usable area, the screen less the margins
+    local area
+    area=$(xprop -root _NET_WORKAREA | grep = | cut -d= -f2 | tr -d ,) || area="0 0 ${screen/x/ }"
+    frame | { read -r l t w h && read -r x y width height _ <<<"$area" && [ $l -ge $x ] && [ $t -ge $y ] &&
+        [ $((l + w)) -le $((x + width)) ] && [ $((t + h)) -le $((y + height)) ]; }
+}
+# The window manager keeps margins around the usable area as a panel would.
+margins() {  # TOP BOTTOM LEFT RIGHT
+    sed -e "/<margins>/,/<\/margins>/ { s|<top>0<|<top>$1<|; s|<bottom>0<|<bottom>$2<|; s|<left>0<|<left>$3<|;
+        s|<right>0<|<right>$4<| }" /etc/xdg/openbox/rc.xml >"$work/rc.xml"
+}
 # The window manager, started again should it end before it has taken the screen.
-start_wm() { kill -0 "${wm:-none}" 2>/dev/null || { openbox --sm-disable >>"$work/wm.log" 2>&1 & wm=$!; }; }
-wait_for 'start_wm; xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
-
-if [ -n "${E2E_SCREEN:-}" ]; then  # the whole frame lies on the screen
+start_wm() {
+    kill -0 "${wm:-none}" 2>/dev/null ||
+        { openbox --sm-disable --config-file "$work/rc.xml" >>"$work/wm.log" 2>&1 & wm=$!; }
+}
+if [ -n "${E2E_SCREEN:-}" ]; then
+    margins 40 0 30 0
+    [ -n "${E2E_NO_WM:-}" ] || wait_for 'start_wm; xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
     "$program" >/dev/null & pid=$!
-    find_window && wait_for 'frame | { read -r l t w h; [ $l -ge 0 ] && [ $t -ge 0 ] &&
-        [ $((l + w)) -le ${screen%x*} ] && [ $((t + h)) -le ${screen#*x} ]; }'
-    close_window && exit 0
+    find_window && wait_for fits
+    if [ -z "${E2E_NO_WM:-}" ]; then
+        close_window && exit 0
+    fi
+    # The usable area shrinks while the window is open, with no window manager
+    # to move the window: the program must.
+    xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "30, 40, 600, 300" && wait_for fits
+    kill "$pid" && exit 0
 fi
+margins 0 0 0 0
+wait_for 'start_wm; xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
 # In a decimal-comma locale the report still uses full stops.
 LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 "$program" >"$work/report" 2>"$work/errors" & pid=$!
@@ -82,8 +106,9 @@ for output in closed gone; do
     close_window
 done
 
-# On a screen too small for the layout, and on one scaled up, the frame is
-# moved and shrunk onto the screen.
+# On a screen too small for the layout, on one scaled up, and without a window
+# manager, the frame is moved and shrunk onto the usable area.
 E2E_SCREEN=1024x600 "$0" "$@"
 QT_SCALE_FACTOR=2 E2E_SCREEN=1280x1024 "$0" "$@"
+E2E_NO_WM=1 E2E_SCREEN=1024x600 "$0" "$@"
 echo "end-to-end checks passed"
