@@ -3,6 +3,7 @@
 # user's system sees it: its files, its dependencies, both validators, what the
 # packaged program says without a display, and that apt can install it.
 set -euo pipefail
+design=$(cd "$(dirname "$0")/.." && pwd)/shell/mainicon.xpm
 cd "$1"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 log=$(cpack -G DEB 2>&1) || fail "cpack: $log"
@@ -16,12 +17,12 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 ./$share/icons/hicolor/128x128/apps/antcolony.png ./$share/icons/hicolor/32x32/apps/antcolony.png \
 ./$share/icons/hicolor/64x64/apps/antcolony.png ./$share/metainfo/org.example.antcolony.metainfo.xml " ] ||
     fail "files: $files"
-# The larger icons are the 32 px design with each pixel repeated, not smoothed.
+# Each icon is the window's 32 px design, transparency included, with each
+# pixel repeated at the larger sizes, not smoothed.
 icon=$root/$share/icons/hicolor/%s/apps/antcolony.png
-file "$(printf "$icon" 32x32)" | grep -q "PNG image data, 32 x 32," || fail "icon at 32"
-for size in 64x64 128x128; do
-    convert "$(printf "$icon" 32x32)" -sample $size "$root/sampled.png"
-    differ=$(compare -metric AE "$root/sampled.png" "$(printf "$icon" $size)" null: 2>&1) || true
+for size in 32x32 64x64 128x128; do
+    convert "$design" -sample $size "$root/sampled.png"
+    differ=$(compare -metric AE -channel RGBA "$root/sampled.png" "$(printf "$icon" $size)" null: 2>&1) || true
     [ "${differ%% *}" = 0 ] || fail "icon at $size: $differ"  # newer versions add " (0)"
 done
 # Each library the program links is depended on by the package that holds it
