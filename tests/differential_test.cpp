@@ -64,30 +64,28 @@ TEST_P(SameRun, AsTheStraightforwardRun) {
 
 INSTANTIATE_TEST_SUITE_P(Runs, SameRun, testing::ValuesIn(Cases()));
 
-// Settings over the whole valid range, half the rates below 0.01, one after
-// another in one process as a user presses START again and again.
-TEST(SameRunInOneProcess, OverASeededSweepOfSettings) {
+// Settings one after another in one process, as a user presses START again
+// and again: 300 over the whole valid range, half the rates below 0.01; then 60
+// long runs at rates from 1e-4 down to 1e-6, where entries settle a few ulps
+// above tao0 only after hundreds of steps and their rows are ordered again
+// (with few ants that mostly exploit, that order decides most moves).
+TEST(SameRunInOneProcess, OverSeededSweepsIncludingLongRunsAtVerySmallRates) {
     std::mt19937 pick(2026);
-    for (int n = 0; n < 300; ++n) {
-        const auto rho = static_cast<float>(pick() % 1001) / (n % 2 == 0 ? 1000 : 100000);
-        const auto q0 = (static_cast<float>(pick() % 1601) - 300) / 1000;
-        ExpectSameRun({static_cast<int>(1 + pick() % 48), rho, static_cast<int>(pick() % 61), q0},
-                      pick());
-        if (HasFatalFailure()) return;
-    }
-}
-
-// At rates from 1e-4 down to 1e-6, entries settle a few ulps above tao0 only
-// after hundreds of steps, and the rows holding them are ordered again; with
-// few ants that mostly exploit, the order decides most moves. Long runs, one
-// after another.
-TEST(SameRunInOneProcess, OverLongRunsAtVerySmallRates) {
-    std::mt19937 pick(1e6);
-    for (int n = 0; n < 60; ++n) {
-        const float rho = std::pow(10.0f, -4.0f - static_cast<float>(pick() % 2001) / 1000);
-        ExpectSameRun({static_cast<int>(1 + pick() % 6), rho, static_cast<int>(200 + pick() % 201),
-                       0.8f + static_cast<float>(pick() % 1001) / 1000}, pick());
-        if (HasFatalFailure()) return;
+    const auto below = [&](int n) { return static_cast<int>(pick() % n); };
+    for (int n = 0; n < 360 && !HasFatalFailure(); ++n) {
+        RunParameters params{};
+        if (n < 300) {
+            params.EvaporationRate = static_cast<float>(below(1001)) / (n % 2 == 0 ? 1000 : 100000);
+            params.ExploitThreshold = static_cast<float>(below(1601) - 300) / 1000;
+            params.AntCount = 1 + below(48);
+            params.IterationCount = below(61);
+        } else {
+            params.EvaporationRate = std::pow(10.0f, -4.0f - static_cast<float>(below(2001)) / 1000);
+            params.ExploitThreshold = 0.8f + static_cast<float>(below(1001)) / 1000;
+            params.AntCount = 1 + below(6);
+            params.IterationCount = 200 + below(201);
+        }
+        ExpectSameRun(params, pick());
     }
 }
 
