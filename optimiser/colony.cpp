@@ -157,7 +157,8 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
     };
     for (int i = 0; i < exploiting; ++i) {
         const int k = exploiter[i];
-        moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone));
+        moveTo(k,
+               HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone));
     }
     for (int i = 0; i < exploring; ++i) {
         const int k = explorer[i];
@@ -233,10 +234,10 @@ void CheckRunParameters(const RunParameters& params) {
     // Written so that NaN fails too.
     if (!(params.EvaporationRate >= MinEvaporationRate &&
           params.EvaporationRate <= MaxEvaporationRate)) {
-        throw RefusedParameter(
-            RefusedParameter::EvaporationRate,
-            "evaporation rate must be from " + Shortest(MinEvaporationRate) + " to " +
-            Shortest(MaxEvaporationRate) + ", got " + Shortest(params.EvaporationRate));
+        throw RefusedParameter(RefusedParameter::EvaporationRate,
+                               "evaporation rate must be from " + Shortest(MinEvaporationRate) +
+                                   " to " + Shortest(MaxEvaporationRate) + ", got " +
+                                   Shortest(params.EvaporationRate));
     }
 }
 

@@ -47,8 +47,8 @@ std::vector<HeldMessage> HeldMessages;
 
 void PassOnHeldMessages() {
     for (const HeldMessage& held : HeldMessages) {
-        const QMessageLogContext context(held.file.constData(), held.line, held.function.constData(),
-                                         held.category.constData());
+        const QMessageLogContext context(held.file.constData(), held.line,
+                                         held.function.constData(), held.category.constData());
         QtHandler(held.type, context, held.text);
     }
     HeldMessages.clear();
@@ -67,22 +67,24 @@ bool HasWaylandSupport() {
 }
 
 constexpr const char* WaylandHint =
-    "Qt's Wayland support, which is missing (on Debian and Ubuntu, install the package qt6-wayland)";
+    "Qt's Wayland support, which is missing (on Debian and Ubuntu, install the package "
+    "qt6-wayland)";
 
 // Qt aborts when it cannot reach a window system, with a message that
 // blames the installation. Says what is wrong instead, and ends the program
 // with a failure status.
 void StartUpFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtFatalMsg) {
-        HeldMessages.push_back({type, context.file, context.function, context.category, context.line,
-                                message});
+        HeldMessages.push_back(
+            {type, context.file, context.function, context.category, context.line, message});
         return;
     }
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const QByteArray display = qgetenv("DISPLAY");
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (platform.startsWith("wayland") && !HasWaylandSupport()) {
-        std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started: it needs %s\n",
+        std::fprintf(stderr,
+                     "antcolony: the window system \"%s\" could not be started: it needs %s\n",
                      platform.constData(), WaylandHint);
     } else if (!platform.isEmpty() && !platform.startsWith("xcb")) {
         std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started\n",

@@ -70,7 +70,9 @@ String Quoted(const String& text) {
         const QStringView grapheme = QStringView(text).sliced(start, graphemes.position() - start);
         start = graphemes.position();
         if (IsInvisible(grapheme)) {
-            shown += QStringLiteral("<U+%1>").arg(grapheme.toUcs4().front(), 4, 16, QChar(u'0')).toUpper();
+            shown += QStringLiteral("<U+%1>")
+                         .arg(grapheme.toUcs4().front(), 4, 16, QChar(u'0'))
+                         .toUpper();
         } else {
             shown += grapheme;
         }

@@ -175,8 +175,10 @@ void TForm::FitOntoScreen() {
     }
     const QSize frame = outer.size() - size();
     outer.setSize(outer.size().boundedTo(available.size()));
-    outer.moveLeft(std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
-    outer.moveTop(std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
+    outer.moveLeft(
+        std::clamp(outer.left(), available.left(), available.right() - outer.width() + 1));
+    outer.moveTop(
+        std::clamp(outer.top(), available.top(), available.bottom() - outer.height() + 1));
     move(outer.topLeft());
     resize(outer.size() - frame);
 }
@@ -192,11 +194,14 @@ void TForm::paintEvent(QPaintEvent* event) {
     if (!placed_) {
         placed_ = true;
         // Not from inside the paint.
-        QMetaObject::invokeMethod(this, [this] {
-            PlaceAsDesigned();
-            connect(windowHandle(), &QWindow::screenChanged, this, &TForm::WatchScreen);
-            WatchScreen(screen());
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                PlaceAsDesigned();
+                connect(windowHandle(), &QWindow::screenChanged, this, &TForm::WatchScreen);
+                WatchScreen(screen());
+            },
+            Qt::QueuedConnection);
     }
 }
 

@@ -15,4 +15,6 @@ extern "C" const char* __lsan_default_suppressions() {
 
 // libdbus is built without frame pointers: only a full unwind of each
 // allocation reaches the named function above.
-extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
+extern "C" const char* __asan_default_options() {
+    return "fast_unwind_on_malloc=0";
+}

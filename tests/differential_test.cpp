@@ -80,7 +80,8 @@ TEST(SameRunInOneProcess, OverSeededSweepsIncludingLongRunsAtVerySmallRates) {
             params.AntCount = 1 + below(48);
             params.IterationCount = below(61);
         } else {
-            params.EvaporationRate = std::pow(10.0f, -4.0f - static_cast<float>(below(2001)) / 1000);
+            params.EvaporationRate =
+                std::pow(10.0f, -4.0f - static_cast<float>(below(2001)) / 1000);
             params.ExploitThreshold = 0.8f + static_cast<float>(below(1001)) / 1000;
             params.AntCount = 1 + below(6);
             params.IterationCount = 200 + below(201);

@@ -43,7 +43,8 @@ TEST(ChooseNextCity, ExploitsTheNearestLowerIndexOnTiesAndExploresByRank) {
 // the floats from tao0 up to 1, as a run's pheromone ranges.
 TEST(PheromoneTable, WeighsEveryChangingEntryAsTheDivisionDoes) {
     Tables t;
-    const auto low = std::bit_cast<std::uint32_t>(1e-10f), high = std::bit_cast<std::uint32_t>(1.0f);
+    const auto low = std::bit_cast<std::uint32_t>(1e-10f),
+               high = std::bit_cast<std::uint32_t>(1.0f);
     for (std::uint32_t bits = low; bits < high; bits += (high - low) / 10007) {
         const auto value = std::bit_cast<float>(bits);
         for (int from = 0; from < CityCount; ++from) {

@@ -142,7 +142,8 @@ TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
         {{"0", "0.8", "1", "0.5"}, "螞蟻數目 (NA): number of ants must be from 1 to 48, got 0"},
         {{"30", "-0.1", "0", "0.5"},
          "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got -0.1"},
-        {{"30", "1.5", "30", "0.5"}, "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got 1.5"}};
+        {{"30", "1.5", "30", "0.5"},
+         "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got 1.5"}};
     for (const auto& [texts, error] : refusals) {
         ErrorsShown.clear();
         SetFields(texts);
