@@ -9,7 +9,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -34,24 +33,39 @@ void HoldClosedStandardDescriptors() {
 
 QtMessageHandler QtHandler = nullptr;
 
-// What Qt says while it starts is held back until start-up has succeeded:
-// when no window system can be reached, Qt's hints (a missing xcb-cursor
-// library, say) are often wrong, and the user reads one true sentence instead.
-struct HeldMessage {
-    QtMsgType type;
-    QByteArray file, function, category;
-    int line;
-    QString text;
-};
-std::vector<HeldMessage> HeldMessages;
+// What Qt and the libraries under it write to standard error while Qt starts
+// is held back in a file until start-up has succeeded: when no window system
+// can be reached, their hints (a missing xcb-cursor library, an unset
+// XDG_RUNTIME_DIR) are often wrong, and the user reads one true sentence
+// instead.
+int SavedStandardError = -1;
+std::FILE* HeldStandardError = nullptr;
 
-void PassOnHeldMessages() {
-    for (const HeldMessage& held : HeldMessages) {
-        const QMessageLogContext context(held.file.constData(), held.line,
-                                         held.function.constData(), held.category.constData());
-        QtHandler(held.type, context, held.text);
+void HoldStandardError() {
+    HeldStandardError = std::tmpfile();
+    if (HeldStandardError != nullptr) {
+        std::fflush(stderr);
+        SavedStandardError = dup(STDERR_FILENO);
+        dup2(fileno(HeldStandardError), STDERR_FILENO);
     }
-    HeldMessages.clear();
+}
+
+// Standard error back as it was; what was held is written there or dropped.
+void ReleaseStandardError(bool passOn) {
+    if (HeldStandardError == nullptr) {
+        return;
+    }
+    std::fflush(stderr);
+    dup2(SavedStandardError, STDERR_FILENO);
+    close(SavedStandardError);
+    std::rewind(HeldStandardError);
+    char buffer[4096];
+    for (std::size_t n;
+         passOn && (n = std::fread(buffer, 1, sizeof buffer, HeldStandardError)) > 0;) {
+        std::fwrite(buffer, 1, n, stderr);
+    }
+    std::fclose(HeldStandardError);
+    HeldStandardError = nullptr;
 }
 
 // Qt's Wayland platform plugin, looked for where Qt looks for plugins.
@@ -75,10 +89,10 @@ constexpr const char* WaylandHint =
 // with a failure status.
 void StartUpFailure(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtFatalMsg) {
-        HeldMessages.push_back(
-            {type, context.file, context.function, context.category, context.line, message});
+        QtHandler(type, context, message);
         return;
     }
+    ReleaseStandardError(false);
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     const QByteArray display = qgetenv("DISPLAY");
     const bool waylandSession = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
@@ -127,9 +141,10 @@ void TApplication::Initialize() {
     static char name[] = "antcolony";
     static char* argv[] = {name, nullptr};
     QtHandler = qInstallMessageHandler(StartUpFailure);
+    HoldStandardError();
     qt_ = std::make_unique<QApplication>(argc, argv);
+    ReleaseStandardError(true);
     qInstallMessageHandler(QtHandler);
-    PassOnHeldMessages();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/MAINICON")));
 }
 

@@ -7,7 +7,10 @@
 # window manager.
 set -euo pipefail
 program=$1 out=$2 screen=${E2E_SCREEN:-1280x1024}
-[ -n "${E2E_INSIDE_XVFB:-}" ] || E2E_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 ${screen}x24" "$0" "$@"
+# Only the server's socket file, not the abstract one that every mount namespace
+# shares: a display in a chroot of the same machine cannot take its place.
+[ -n "${E2E_INSIDE_XVFB:-}" ] ||
+    E2E_INSIDE_XVFB=1 exec xvfb-run -a -s "-nolisten local -screen 0 ${screen}x24" "$0" "$@"
 work=$(mktemp -d)
 unset QT_QPA_PLATFORM E2E_INSIDE_XVFB
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
