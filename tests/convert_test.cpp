@@ -69,10 +69,7 @@ TEST(Conversion, ReadsRealsInFloatRangeWithAFullStopAndRefusesAnythingElse) {
         {"０，８", NotReal + "; the decimal separator is a full stop"},
         {"nan", "Q is not a finite number"}, {"inf", "Q is not a finite number"},
         {"-infinity", "Q is not a finite number"}, {"3.4028236e38", RealRange}, {"-1e39", RealRange},
-        {"1e308", RealRange}, {"1e400", RealRange}, {"1e99999999999999999999", RealRange},
-        // a long text is quoted cut short after 40 characters
-        {"77777777777777777777777777777777777777777777777777x",
-         "\"\u20687777777777777777777777777777777777777777…\u2069\" is not a valid number"}};
+        {"1e308", RealRange}, {"1e400", RealRange}, {"1e99999999999999999999", RealRange}};
     for (const auto& [text, result] : cases) EXPECT_EQ(Converted(StrToFloat, text), result) << text;
 }
 // clang-format on
