@@ -168,7 +168,9 @@ void TForm::PlaceAsDesigned() {
 }
 
 void TForm::FitOntoScreen() {
-    const QRect available = screen()->availableGeometry();
+    // Under a scale factor Qt 6.11 scales the usable area's size but not its
+    // place; kept within the screen, the area still lies within the usable one.
+    const QRect available = screen()->availableGeometry() & screen()->geometry();
     QRect outer = frameGeometry();
     if (available.contains(outer)) {
         return;
