@@ -15,7 +15,7 @@ work=$(mktemp -d)
 unset QT_QPA_PLATFORM E2E_INSIDE_XVFB
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-wait_for() {  # up to 120 s or more, so that a machine busy with other builds is not taken for a fault
+wait_for() {  # up to 120 s, so that a machine busy with other builds is not taken for a fault
     for _ in $(seq 1200); do eval "$1" >/dev/null 2>&1 && return 0; sleep 0.1; done
     fail "timed out waiting for: $1 $(cat "$work/wm.log")"
 }
