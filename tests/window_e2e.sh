@@ -8,9 +8,10 @@
 set -euo pipefail
 program=$1 out=$2 screen=${E2E_SCREEN:-1280x1024}
 # Only the server's socket file, not the abstract one that every mount namespace
-# shares: a display in a chroot of the same machine cannot take its place.
+# shares: a display in a chroot of the same machine cannot take its place. No
+# reset when the last client leaves: a program connecting during one is refused.
 [ -n "${E2E_INSIDE_XVFB:-}" ] ||
-    E2E_INSIDE_XVFB=1 exec xvfb-run -a -s "-nolisten local -screen 0 ${screen}x24" "$0" "$@"
+    E2E_INSIDE_XVFB=1 exec xvfb-run -a -s "-nolisten local -noreset -screen 0 ${screen}x24" "$0" "$@"
 work=$(mktemp -d)
 unset QT_QPA_PLATFORM E2E_INSIDE_XVFB
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
