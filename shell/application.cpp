@@ -58,11 +58,13 @@ void ReleaseStandardError(bool passOn) {
     std::fflush(stderr);
     dup2(SavedStandardError, STDERR_FILENO);
     close(SavedStandardError);
-    std::rewind(HeldStandardError);
-    char buffer[4096];
-    for (std::size_t n;
-         passOn && (n = std::fread(buffer, 1, sizeof buffer, HeldStandardError)) > 0;) {
-        std::fwrite(buffer, 1, n, stderr);
+    if (passOn) {
+        std::rewind(HeldStandardError);
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, HeldStandardError)) > 0) {
+            std::fwrite(buffer, 1, n, stderr);
+        }
     }
     std::fclose(HeldStandardError);
     HeldStandardError = nullptr;

@@ -32,22 +32,23 @@ std::optional<std::string> AsciiNumber(const String& text) {
     return ascii;
 }
 
-// A character a reader cannot see, or one that reorders the text around it:
-// a control, a format character (zero-width space, soft hyphen, the marks and
-// isolates of bidirectional text), a line or paragraph separator.
-bool IsInvisible(QStringView grapheme) {
+// The code of a grapheme that is one character a reader cannot see, or one
+// that reorders the text around it: a control, a format character (zero-width
+// space, soft hyphen, the marks and isolates of bidirectional text), a line or
+// paragraph separator. 0 for any other grapheme.
+char32_t InvisibleCode(QStringView grapheme) {
     const QList<uint> codes = grapheme.toUcs4();
     if (codes.size() != 1) {
-        return false;
+        return 0;
     }
     switch (QChar::category(codes.front())) {
         case QChar::Other_Control:
         case QChar::Other_Format:
         case QChar::Separator_Line:
         case QChar::Separator_Paragraph:
-            return true;
+            return codes.front();
         default:
-            return false;
+            return 0;
     }
 }
 
@@ -69,10 +70,8 @@ String Quoted(const String& text) {
         }
         const QStringView grapheme = QStringView(text).sliced(start, graphemes.position() - start);
         start = graphemes.position();
-        if (IsInvisible(grapheme)) {
-            shown += QStringLiteral("<U+%1>")
-                         .arg(grapheme.toUcs4().front(), 4, 16, QChar(u'0'))
-                         .toUpper();
+        if (const char32_t code = InvisibleCode(grapheme)) {
+            shown += QStringLiteral("<U+%1>").arg(code, 4, 16, QChar(u'0')).toUpper();
         } else {
             shown += grapheme;
         }

@@ -188,7 +188,6 @@ void TForm::FitOntoScreen() {
 void TForm::WatchScreen(QScreen* screen) {
     disconnect(screenWatch_);
     screenWatch_ = connect(screen, &QScreen::availableGeometryChanged, this, &TForm::FitOntoScreen);
-    FitOntoScreen();
 }
 
 void TForm::paintEvent(QPaintEvent* event) {
@@ -199,9 +198,12 @@ void TForm::paintEvent(QPaintEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this] {
-                PlaceAsDesigned();
-                connect(windowHandle(), &QWindow::screenChanged, this, &TForm::WatchScreen);
                 WatchScreen(screen());
+                connect(windowHandle(), &QWindow::screenChanged, this, [this](QScreen* now) {
+                    WatchScreen(now);
+                    FitOntoScreen();
+                });
+                PlaceAsDesigned();
             },
             Qt::QueuedConnection);
     }
