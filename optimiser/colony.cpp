@@ -77,36 +77,28 @@ std::uint64_t SecondDraws(std::uint64_t explores, std::uint64_t& carry) {
 
 // The ants of a step in order, each with the place of its first draw among
 // the step's draws and whether that draw makes it explore: visit(ant, place,
-// explores). An ant that explores with two or more cities left (`twoDraws`)
-// takes two draws, any other ant one.
+// explores), given `explores`, whose bit i is set when the draw at place i
+// would make an ant that draws it first explore. An ant that explores with
+// two or more cities left (`twoDraws`) takes two draws, any other ant one.
 
 // Ant by ant: each ant's place follows the previous ant's draws, a chain of a
-// load, a compare and an add per ant, which for a few ants costs less than
-// the masks below.
+// shift, a mask and an add per ant, which for a few ants costs less than the
+// masks below. Their places lie within the first word.
 template <class Visit>
-void ForEachAntInTurn(const std::uint32_t* draw, int antCount, std::uint64_t exploreFrom,
-                      bool twoDraws, Visit visit) {
+void ForEachAntInTurn(int antCount, bool twoDraws, Visit visit) {
     for (int k = 0, place = 0; k < antCount; ++k) {
-        const int explores = draw[place] >= exploreFrom ? 1 : 0;
-        visit(k, place, explores);
-        place += 1 + (twoDraws ? explores : 0);
+        const int explore = PeekExplore(place);
+        visit(k, place, explore);
+        place += 1 + (twoDraws ? explore : 0);
     }
 }
 
-// All ants at once: the places whose draw would make an ant explore form a
-// mask, the ants' places are those that are not a second draw, and no ant's
-// place waits on the ant before it.
+// All ants at once: the ants' places are those that are not a second draw,
+// and no ant's place waits on the ant before it.
 template <class Visit>
-void ForEachAntByMask(const std::uint32_t* draw, int antCount, std::uint64_t exploreFrom,
-                      bool twoDraws, Visit visit) {
-    const int peek = 2 * antCount + 1;  // at most 97 places, two words
-    std::uint64_t explores[2] = {0, 0}, firsts[2] = {~std::uint64_t{0}, ~std::uint64_t{0}};
-    for (int w = 0; w < 2; ++w) {
-        const int places = std::clamp(peek - 64 * w, 0, 64);
-        for (int b = 0; b < places; ++b) {
-            explores[w] |= std::uint64_t{draw[64 * w + b] >= exploreFrom} << b;
-        }
-    }
+void ForEachAntByMask(int antCount, bool twoDraws, Visit visit) {
+    std::uint64_t explores[2], firsts[2] = {~std::uint64_t{0}, ~std::uint64_t{0}};
+    PeekExplores(explores);
     if (twoDraws) {
         std::uint64_t carry = 0;
         for (int w = 0; w < 2; ++w) {
@@ -127,16 +119,13 @@ void ForEachAntByMask(const std::uint32_t* draw, int antCount, std::uint64_t exp
 // exploiting ants move, then the exploring ones, with no branch on a random
 // value. The order in which they move does not matter: each ant reads only its
 // own row and the pheromone, which changes only between steps.
-void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
+void MoveAnts(ColonyState& colony, int s, int antCount) {
     // Before step s every ant has visited its start and s - 1 other cities.
     const ExplorationRank rank(CityCount - s);
-    const std::uint32_t* draw = PeekRandom(2 * antCount + 1);
-    // A draw is an output's top 15 bits, so it reaches the cutoff exactly
-    // when the output reaches cutoff * 2^17. No output reaches 2^32.
-    const std::uint64_t exploreFrom = std::uint64_t(exploitCutoff) << 17;
+    const std::uint16_t* draw = PeekRandom(2 * antCount);
     int used = 0, exploiting = 0, exploring = 0;
     std::int8_t exploiter[CityCount], explorer[CityCount];
-    std::uint32_t explorerDraw[CityCount];
+    int explorerDraw[CityCount];
     const auto file = [&](int k, int place, int explores) {
         exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(k);
         explorerDraw[exploring] = draw[place + 1];
@@ -145,9 +134,9 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
         used = place + 1 + (rank.Draws() ? explores : 0);
     };
     if (antCount < 8) {
-        ForEachAntInTurn(draw, antCount, exploreFrom, rank.Draws(), file);
+        ForEachAntInTurn(antCount, rank.Draws(), file);
     } else {
-        ForEachAntByMask(draw, antCount, exploreFrom, rank.Draws(), file);
+        ForEachAntByMask(antCount, rank.Draws(), file);
     }
     SkipRandom(used);
 
@@ -155,14 +144,23 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
         colony.Tour[k][s] = next;
         colony.Visited[k].Mark(next);
     };
-    for (int i = 0; i < exploiting; ++i) {
-        const int k = exploiter[i];
-        moveTo(k,
-               HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1], colony.Pheromone));
+    // Most steps of a fast-decaying run find no entry changing.
+    if (colony.Pheromone.AnyChanging()) {
+        for (int i = 0; i < exploiting; ++i) {
+            const int k = exploiter[i];
+            moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1],
+                                            colony.Pheromone));
+        }
+    } else {
+        for (int i = 0; i < exploiting; ++i) {
+            const int k = exploiter[i];
+            moveTo(k, CityOfKey(colony.Pheromone.HeaviestSettled(colony.Tour[k][s - 1],
+                                                                 colony.Visited[k].Bytes())));
+        }
     }
     for (int i = 0; i < exploring; ++i) {
         const int k = explorer[i];
-        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(DrawOf(explorerDraw[i]))));
+        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(explorerDraw[i])));
     }
 }
 
@@ -171,11 +169,10 @@ void MoveAnts(ColonyState& colony, int s, int antCount, int exploitCutoff) {
 // Every ant has visited as many cities as the others, so all have a city left
 // or none has.
 void BuildTours(ColonyState& colony, const RunParameters& params) {
-    const int cutoff = ExploitCutoff(params.ExploitThreshold);
     bool done = false;
     for (int s = 1; !done; ++s) {
         if (HasUnvisitedCity(0, colony.Visited)) {
-            MoveAnts(colony, s, params.AntCount, cutoff);
+            MoveAnts(colony, s, params.AntCount);
         } else {
             for (int k = 0; k < params.AntCount; ++k) {
                 colony.Tour[k][s] = colony.StartCity[k];
@@ -245,7 +242,7 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* sink) {
     CheckRunParameters(params);
     ReportWriter report(sink);
     ColonyState& colony = Colony;
-    SeedRandom(seed);
+    SeedRandom(seed, ExploitCutoff(params.ExploitThreshold));
     colony.BestLength = InitialBestLength;
     const float naivedist = BuildDistanceTable(colony.Distance);
     colony.Tao0 = static_cast<float>(1.0 / (double{naivedist} * CityCount));

@@ -10,12 +10,17 @@
 // few entries that are still changing are weighed one by one. Every unvisited
 // weight is positive, since pheromone never falls below tao0, so the settled
 // move of weight 0 that stands for none loses to any of them.
+// The lowest changing candidate is weighed whether there is one or not, so
+// that no branch waits on the row: with none, the ant's own city stands in,
+// whose 1 / distance^2 is 0, giving the same key as the settled none.
 int HeaviestUnvisitedCity(const VisitedRow& visited, int current,
                           const PheromoneTable& pheromone) {
-    std::uint64_t best = pheromone.HeaviestSettled(current, visited.Bytes());
-    for (CitySet changing = visited.Unvisited() & pheromone.Changing(current); changing != 0;
-         changing &= changing - 1) {
-        const int city = std::countr_zero(changing);
+    const CitySet changing = visited.Unvisited() & pheromone.Changing(current);
+    const int first = changing != 0 ? std::countr_zero(changing) : current;
+    std::uint64_t best = std::max(pheromone.HeaviestSettled(current, visited.Bytes()),
+                                  MoveKey(pheromone.ChangingWeight(current, first), first));
+    for (CitySet rest = changing & (changing - 1); rest != 0; rest &= rest - 1) {
+        const int city = std::countr_zero(rest);
         best = std::max(best, MoveKey(pheromone.ChangingWeight(current, city), city));
     }
     return CityOfKey(best);
@@ -70,26 +75,18 @@ class CityRanks {
 }  // namespace
 
 // The fraction draw / RandomMax rises with the draw, so the draws for which it
-// falls below the threshold are those below a cutoff. A run passes the same
-// threshold at every call, so the cutoff is found once and kept.
+// falls below the threshold are those below a cutoff.
 int ExploitCutoff(float exploitThreshold) {
-    static std::uint32_t thresholdBits = 0;
-    static int cutoff = -1;
-    const auto bits = std::bit_cast<std::uint32_t>(exploitThreshold);
-    if (cutoff < 0 || bits != thresholdBits) {
-        int below = 0, above = RandomMax + 1;
-        while (below < above) {
-            const int draw = (below + above) / 2;
-            if (static_cast<float>(draw / double{RandomMax}) < exploitThreshold) {
-                below = draw + 1;
-            } else {
-                above = draw;
-            }
+    int below = 0, above = RandomMax + 1;
+    while (below < above) {
+        const int draw = (below + above) / 2;
+        if (static_cast<float>(draw / double{RandomMax}) < exploitThreshold) {
+            below = draw + 1;
+        } else {
+            above = draw;
         }
-        thresholdBits = bits;
-        cutoff = below;
     }
-    return cutoff;
+    return below;
 }
 
 // The divisor is count - 1, so while two or more cities remain the

@@ -13,6 +13,10 @@ void PheromoneTable::Fill(float tao0, const DistanceTable& distance) {
     value_.fill(tao0);
     changing_.fill(0);
     levelCount_ = 0;
+    // A row's own entry never changes; weighed as changing, it reads level 0,
+    // always a finite value.
+    levelOf_.fill(0);
+    level_[0] = tao0;
     for (int from = 0; from < CityCount; ++from) {
         Order(from);
     }

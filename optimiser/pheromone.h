@@ -57,14 +57,19 @@ class PheromoneTable {
 
     float Tao0() const { return tao0_; }
 
+    // False only when the decay changes no entry: a level with entries stays
+    // counted.
+    bool AnyChanging() const { return levelCount_ > 0; }
+
     // The entries of the row that the decay still changes.
     CitySet Changing(int from) const { return changing_[from]; }
 
-    // The weight of a changing entry, exactly as Weight gives it, but as a
-    // product with 1 / distance^2 where that is sure to round the same. Both
-    // the product and the quotient lie within 2 units of the last place of a
-    // double (ulps) from the exact quotient: the reciprocal and the product
-    // each round once, by at most 2^-53 relative, and the quotient rounds once.
+    // The weight of a changing entry (or 0, for the row's own city), exactly
+    // as Weight gives it, but as a product with 1 / distance^2 where that is
+    // sure to round the same. Both the product and the quotient lie within 2
+    // units of the last place of a double (ulps) from the exact quotient: the
+    // reciprocal and the product each round once, by at most 2^-53 relative,
+    // and the quotient rounds once.
     // A double rounds to the nearer of two floats, so two doubles round alike
     // unless a midpoint between floats lies between them; a midpoint is a
     // double whose 29 bits below a float's precision are 1 and then 28 zeros.

@@ -2,8 +2,8 @@
 //
 // A 32-bit permuted congruential generator (64-bit state, xorshift-high then
 // random rotation) of our own, so that a seed gives the same draws with every
-// compiler and standard library. Inline: a run draws thousands of times per
-// iteration.
+// compiler and standard library; a draw is an output's top 15 bits. Inline: a
+// run draws thousands of times per iteration.
 #pragma once
 
 #include <array>
@@ -30,54 +30,88 @@ constexpr Jump JumpOf(int steps) {
     return jump;
 }
 
-inline std::uint32_t Output(std::uint64_t old) {
+inline std::uint16_t Draw(std::uint64_t old) {
     const auto xorshifted = static_cast<std::uint32_t>(((old >> 18) ^ old) >> 27);
-    return std::rotr(xorshifted, static_cast<int>(old >> 59));
+    return static_cast<std::uint16_t>(std::rotr(xorshifted, static_cast<int>(old >> 59)) >> 17);
 }
 
-// Outputs are made ahead, a block at a time, in stream order. Stepping the
-// state one draw at a time is a chain of dependent multiplications; Lanes
-// chains, each Lanes draws apart, make the same outputs side by side.
+// Draws are made ahead in blocks of 64, in stream order. Stepping the state
+// one draw at a time is a chain of dependent multiplications; Lanes chains,
+// each Lanes draws apart, make the same draws side by side. Each block also
+// gets a word with bit i set when its draw i reaches the explore cutoff, made
+// once per block; a block is never made again, only moved whole.
 inline constexpr int Lanes = 4;
-inline constexpr int Capacity = 256;
+inline constexpr int BlockDraws = 64;
+inline constexpr int Blocks = 8;
+inline constexpr int Capacity = Blocks * BlockDraws;
 
-inline std::uint64_t State = 0;  // the state of the first output not yet made
-inline std::array<std::uint32_t, Capacity> Ahead;
+inline std::uint64_t State = 0;  // the state of the first draw not yet made
+inline std::uint64_t ExploreLift = 0;  // 2^15 - cutoff in each 16-bit quarter
+alignas(64) inline std::array<std::uint16_t, Capacity> Ahead;
+inline std::array<std::uint64_t, Blocks + 2> Explores;  // two spare words to read past the end
 inline int Next = 0, End = 0;  // Ahead[Next..End) are made and not yet drawn
+
+// Four draws at a time, one per 16-bit quarter: a draw is below 2^15, so
+// adding 2^15 - cutoff sets a quarter's top bit exactly when the draw reaches
+// the cutoff, and carries into no other quarter. The multiplication gathers
+// the four top bits (at 0, 16, 32, 48 after the shift) into bits 45..48: a
+// bit at 16i moved by 15j lands at 16i + 15j, distinct for all i, j in 0..3,
+// so no two meet and nothing carries.
+inline std::uint64_t ExploreBits(const std::uint16_t* draw) {
+    constexpr std::uint64_t tops = 0x0001000100010001u, gather = 1 | 1u << 15 | 1ull << 30 | 1ull << 45;
+    std::uint64_t bits = 0;
+    for (int i = 0; i < BlockDraws; i += 4) {
+        const std::uint64_t four = draw[i] | std::uint64_t{draw[i + 1]} << 16 |
+                                   std::uint64_t{draw[i + 2]} << 32 | std::uint64_t{draw[i + 3]} << 48;
+        bits |= ((((four + ExploreLift) >> 15 & tops) * gather) >> 45 & 0xf) << i;
+    }
+    return bits;
+}
 
 inline void Refill() {
     static constexpr Jump LaneStart[Lanes] = {JumpOf(0), JumpOf(1), JumpOf(2), JumpOf(3)};
     static constexpr Jump LaneStep = JumpOf(Lanes);
-    for (int i = Next; i < End; ++i) {
-        Ahead[i - Next] = Ahead[i];
+    const int first = Next / BlockDraws, kept = End / BlockDraws - first;
+    for (int i = 0; i < kept * BlockDraws; ++i) {
+        Ahead[i] = Ahead[first * BlockDraws + i];
     }
-    End -= Next;
-    Next = 0;
+    for (int b = 0; b < kept; ++b) {
+        Explores[b] = Explores[first + b];
+    }
+    Next -= first * BlockDraws;
+    End = kept * BlockDraws;
     std::uint64_t lane[Lanes];
     for (int l = 0; l < Lanes; ++l) {
         lane[l] = LaneStart[l](State);
     }
-    for (; End + Lanes <= Capacity; End += Lanes) {
+    for (; End < Capacity; End += Lanes) {
         for (int l = 0; l < Lanes; ++l) {
-            Ahead[End + l] = Output(lane[l]);
+            Ahead[End + l] = Draw(lane[l]);
             lane[l] = LaneStep(lane[l]);
         }
     }
     State = lane[0];
+    // A loop of its own: joined with the one above, compilers may split it
+    // again into two loops that each make every draw.
+    for (int b = kept; b < Blocks; ++b) {
+        Explores[b] = ExploreBits(&Ahead[b * BlockDraws]);
+    }
 }
 
 }  // namespace random_detail
 
-inline void SeedRandom(std::uint32_t seed) {
+// Starts the stream for `seed`. A draw of `exploreFrom` (0..RandomMax + 1) or
+// more is marked as one that makes an ant explore (PeekExplores).
+inline void SeedRandom(std::uint32_t seed, int exploreFrom = RandomMax + 1) {
     using namespace random_detail;
     constexpr Jump step = JumpOf(1);
     State = step(0) + seed;
     State = step(State);
+    ExploreLift = static_cast<std::uint64_t>(RandomMax + 1 - exploreFrom) * 0x0001000100010001u;
     Next = End = 0;
 }
 
-// The generator's full 32-bit output; a draw is its top 15 bits.
-inline std::uint32_t NextRandom32() {
+inline int DrawRandom() {
     using namespace random_detail;
     if (Next == End) {
         Refill();
@@ -85,22 +119,32 @@ inline std::uint32_t NextRandom32() {
     return Ahead[Next++];
 }
 
-inline int DrawOf(std::uint32_t output) {
-    return static_cast<int>(output >> 17);
-}
-
-inline int DrawRandom() {
-    return DrawOf(NextRandom32());
-}
-
-// The next `count` outputs of the stream (at most Capacity - Lanes), left in
-// it until SkipRandom takes them.
-inline const std::uint32_t* PeekRandom(int count) {
+// The next `count` draws of the stream (at most Capacity - BlockDraws), left
+// in it until SkipRandom takes them.
+inline const std::uint16_t* PeekRandom(int count) {
     using namespace random_detail;
     if (End - Next < count) {
         Refill();
     }
     return &Ahead[Next];
+}
+
+// Bit i of the pair: whether the draw i places on from the next one reaches
+// the explore cutoff, for the 128 places from there. Valid for the places
+// that PeekRandom has made ready.
+inline void PeekExplores(std::uint64_t (&explores)[2]) {
+    using namespace random_detail;
+    const int w = Next / BlockDraws, b = Next % BlockDraws;
+    // Shifting by 1 and then 63 - b moves by 64 - b, and by 64 gives 0.
+    explores[0] = Explores[w] >> b | Explores[w + 1] << 1 << (63 - b);
+    explores[1] = Explores[w + 1] >> b | Explores[w + 2] << 1 << (63 - b);
+}
+
+// The same for one place.
+inline int PeekExplore(int place) {
+    using namespace random_detail;
+    const int at = Next + place;
+    return static_cast<int>(Explores[at / BlockDraws] >> at % BlockDraws & 1);
 }
 
 inline void SkipRandom(int count) {
