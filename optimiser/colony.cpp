@@ -34,11 +34,12 @@ std::string Shortest(float value) {
     return std::string(text, end);
 }
 
-// Tour rows are not cleared: placement writes slot 0 of every row in use and
-// the 48 steps every other slot, so no slot is read before it is written.
+// Tours are not cleared: placement writes slot 0 of every tour in use and the
+// 48 steps every other slot, so no slot is read before it is written.
 void ResetAnts(ColonyState& colony, int antCount) {
     for (int k = 0; k < antCount; ++k) {
-        colony.Visited[k].Clear();
+        colony.Ants[k].Visited.Clear();
+        colony.Ants[k].Length = 0;
     }
     colony.StartTaken.fill(0);
 }
@@ -51,9 +52,10 @@ void PlaceAnts(ColonyState& colony, int antCount) {
             c = DrawRandom() % CityCount;
         }
         colony.StartTaken[c] = 1;
-        colony.StartCity[k] = c;
-        colony.Visited[k].Mark(c);
-        colony.Tour[k][0] = c;
+        Ant& ant = colony.Ants[k];
+        ant.City = c;
+        ant.Visited.Mark(c);
+        ant.Tour[0] = static_cast<std::int8_t>(c);
     }
 }
 
@@ -113,6 +115,17 @@ void ForEachAntByMask(int antCount, bool twoDraws, Visit visit) {
     }
 }
 
+// The tours are measured as they are walked: each move adds its edge to the
+// ant's length. The lengths are float sums, but every partial sum is a whole
+// number below 2^24 (48 edges of at most 8416), where float addition is exact:
+// the integer sum is the same number.
+void MoveAnt(ColonyState& colony, Ant& ant, int s, int next) {
+    ant.Length += colony.Distance[ant.City][next];
+    ant.City = next;
+    ant.Tour[s] = static_cast<std::int8_t>(next);
+    ant.Visited.Mark(next);
+}
+
 // One step of every ant. The draws never depend on the weights, and the ants
 // draw in ant order, so the step's draws are read first: one for an ant that
 // exploits, or that has one city left, two for an ant that explores. Then the
@@ -123,6 +136,14 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
     // Before step s every ant has visited its start and s - 1 other cities.
     const ExplorationRank rank(CityCount - s);
     const std::uint16_t* draw = PeekRandom(2 * antCount);
+    if (!rank.Draws()) {  // one city left: each ant draws once and takes it
+        SkipRandom(antCount);
+        for (int k = 0; k < antCount; ++k) {
+            Ant& ant = colony.Ants[k];
+            MoveAnt(colony, ant, s, std::countr_zero(ant.Visited.Unvisited()));
+        }
+        return;
+    }
     int used = 0, exploiting = 0, exploring = 0;
     std::int8_t exploiter[CityCount], explorer[CityCount];
     int explorerDraw[CityCount];
@@ -140,27 +161,23 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
     }
     SkipRandom(used);
 
-    const auto moveTo = [&](int k, int next) {
-        colony.Tour[k][s] = next;
-        colony.Visited[k].Mark(next);
-    };
     // Most steps of a fast-decaying run find no entry changing.
-    if (colony.Pheromone.AnyChanging()) {
+    const PheromoneTable& pheromone = colony.Pheromone;
+    if (pheromone.AnyChanging()) {
         for (int i = 0; i < exploiting; ++i) {
-            const int k = exploiter[i];
-            moveTo(k, HeaviestUnvisitedCity(colony.Visited[k], colony.Tour[k][s - 1],
-                                            colony.Pheromone));
+            Ant& ant = colony.Ants[exploiter[i]];
+            MoveAnt(colony, ant, s, HeaviestUnvisitedCity(ant.Visited, ant.City, pheromone));
         }
     } else {
         for (int i = 0; i < exploiting; ++i) {
-            const int k = exploiter[i];
-            moveTo(k, CityOfKey(colony.Pheromone.HeaviestSettled(colony.Tour[k][s - 1],
-                                                                 colony.Visited[k].Bytes())));
+            Ant& ant = colony.Ants[exploiter[i]];
+            MoveAnt(colony, ant, s,
+                    CityOfKey(pheromone.HeaviestSettled(ant.City, ant.Visited.Bytes())));
         }
     }
     for (int i = 0; i < exploring; ++i) {
-        const int k = explorer[i];
-        moveTo(k, UnvisitedCityOfRank(colony.Visited[k], rank(explorerDraw[i])));
+        Ant& ant = colony.Ants[explorer[i]];
+        MoveAnt(colony, ant, s, UnvisitedCityOfRank(ant.Visited, rank(explorerDraw[i])));
     }
 }
 
@@ -171,28 +188,16 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
 void BuildTours(ColonyState& colony, const RunParameters& params) {
     bool done = false;
     for (int s = 1; !done; ++s) {
-        if (HasUnvisitedCity(0, colony.Visited)) {
+        if (HasUnvisitedCity(0, colony.Ants)) {
             MoveAnts(colony, s, params.AntCount);
         } else {
             for (int k = 0; k < params.AntCount; ++k) {
-                colony.Tour[k][s] = colony.StartCity[k];
+                Ant& ant = colony.Ants[k];
+                MoveAnt(colony, ant, s, ant.Tour[0]);
             }
             done = true;
         }
         colony.Pheromone.Decay(params.EvaporationRate);
-    }
-}
-
-// The lengths are float sums, but every partial sum is a whole number below
-// 2^24 (48 edges of at most 8416), where float addition is exact: the integer
-// sum is the same number, without a chain of float additions.
-void MeasureTours(ColonyState& colony, int antCount) {
-    for (int k = 0; k < antCount; ++k) {
-        std::int32_t length = 0;
-        for (int s = 0; s < CityCount; ++s) {
-            length += colony.Distance[colony.Tour[k][s]][colony.Tour[k][s + 1]];
-        }
-        colony.TourLength[k] = static_cast<float>(length);
     }
 }
 
@@ -209,13 +214,17 @@ void ReinforceBestTour(ColonyState& colony, float rho) {
 
 }  // namespace
 
-float KeepBestTour(float bestLength, const TourTable& tour, const TourLengthTable& tourLength,
-                   TourRow& bestTour, int antCount) {
-    for (int k = 0; k < antCount; ++k) {
-        if (tourLength[k] < bestLength) {
-            bestTour = tour[k];
-            bestLength = tourLength[k];
-        }
+// Walking the ants in order and taking every one strictly shorter than the
+// best so far ends at the first of the shortest, so that one is copied, once.
+float KeepBestTour(float bestLength, const AntTable& ants, TourRow& bestTour, int antCount) {
+    int best = 0;
+    for (int k = 1; k < antCount; ++k) {
+        best = ants[k].Length < ants[best].Length ? k : best;
+    }
+    const auto length = static_cast<float>(ants[best].Length);
+    if (length < bestLength) {
+        std::copy(ants[best].Tour.begin(), ants[best].Tour.end(), bestTour.begin());
+        bestLength = length;
     }
     return bestLength;
 }
@@ -253,9 +262,8 @@ void RunColony(RunParameters params, std::uint32_t seed, std::FILE* sink) {
         ResetAnts(colony, params.AntCount);
         PlaceAnts(colony, params.AntCount);
         BuildTours(colony, params);
-        MeasureTours(colony, params.AntCount);
-        colony.BestLength = KeepBestTour(colony.BestLength, colony.Tour, colony.TourLength,
-                                         colony.BestTour, params.AntCount);
+        colony.BestLength =
+            KeepBestTour(colony.BestLength, colony.Ants, colony.BestTour, params.AntCount);
         report.IterationLine(colony.BestLength);
         ReinforceBestTour(colony, params.EvaporationRate);
     }

@@ -3,13 +3,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "cities.h"
 #include "pheromone.h"
 
-// A tour row: slot 0 the start city, slots 1..47 the other cities in visiting
-// order, slot 48 the start city again.
 inline constexpr int TourSlots = CityCount + 1;
 
 // Capacity of every per-ant table.
@@ -34,20 +33,28 @@ class VisitedRow {
     CitySet bits_;
     VisitedBytes bytes_;
 };
-using VisitedTable = std::array<VisitedRow, MaxAnts>;
 
+// A tour row: slot 0 the start city, slots 1..47 the other cities in visiting
+// order, slot 48 the start city again.
 using TourRow = std::array<std::int32_t, TourSlots>;
-using TourTable = std::array<TourRow, MaxAnts>;
-using TourLengthTable = std::array<float, MaxAnts>;
+
+// One ant's state in one record: the first 64 bytes hold all that a step
+// reads, the rest the tour it writes, so a step touches two cache lines per
+// ant and no other table.
+struct alignas(64) Ant {
+    VisitedRow Visited;
+    std::int32_t City;    // where the ant is
+    std::int32_t Length;  // of the edges walked so far
+    std::array<std::int8_t, TourSlots> Tour;  // as a tour row
+};
+static_assert(offsetof(Ant, Tour) == 64);
+using AntTable = std::array<Ant, MaxAnts>;
 
 struct ColonyState {
     PheromoneTable Pheromone;
     DistanceTable Distance;
-    VisitedTable Visited;
-    TourTable Tour;
-    std::array<std::int32_t, MaxAnts> StartCity;
+    AntTable Ants;
     std::array<std::int32_t, CityCount> StartTaken;  // 1 once an ant starts there
-    TourLengthTable TourLength;
     TourRow BestTour;
     float BestLength;
     float Tao0;
@@ -55,8 +62,8 @@ struct ColonyState {
 
 extern ColonyState Colony;
 
-// Copies into `bestTour` the row of the first ant, in index order, whose length
-// is strictly below the running best, and of every later ant that beats it in
-// turn; returns the new best length. On equal lengths the earlier holder stays.
-float KeepBestTour(float bestLength, const TourTable& tour, const TourLengthTable& tourLength,
-                   TourRow& bestTour, int antCount);
+// Of the first `antCount` ants, the first in index order with the shortest
+// tour, if that is strictly below `bestLength`, has its tour copied into
+// `bestTour`; returns the new best length. On equal lengths the earlier
+// holder stays.
+float KeepBestTour(float bestLength, const AntTable& ants, TourRow& bestTour, int antCount);

@@ -106,10 +106,9 @@ int UnvisitedCityOfRank(const VisitedRow& visited, int rank) {
 
 // The draws do not depend on the weights, so the weights are needed only when
 // the ant exploits.
-int ChooseNextCity(int ant, int current, const VisitedTable& visited,
-                   const PheromoneTable& pheromone, const DistanceTable& /*distance*/,
-                   float exploitThreshold) {
-    const VisitedRow& row = visited[ant];
+int ChooseNextCity(int ant, int current, const AntTable& ants, const PheromoneTable& pheromone,
+                   const DistanceTable& /*distance*/, float exploitThreshold) {
+    const VisitedRow& row = ants[ant].Visited;
     if (DrawRandom() < ExploitCutoff(exploitThreshold)) {
         return HeaviestUnvisitedCity(row, current, pheromone);
     }

@@ -9,14 +9,14 @@
 #include "colony_state.h"
 
 // True while the ant has at least one city left to visit.
-inline bool HasUnvisitedCity(int ant, const VisitedTable& visited) {
-    return visited[ant].Unvisited() != 0;
+inline bool HasUnvisitedCity(int ant, const AntTable& ants) {
+    return ants[ant].Visited.Unvisited() != 0;
 }
 
 // The rule for one ant. Requires an unvisited city, and the current city
 // already marked visited. Draws once when it exploits or when one city is
 // left, else twice.
-int ChooseNextCity(int ant, int current, const VisitedTable& visited,
+int ChooseNextCity(int ant, int current, const AntTable& ants,
                    const PheromoneTable& pheromone, const DistanceTable& distance,
                    float exploitThreshold);
 

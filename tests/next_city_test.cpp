@@ -12,14 +12,14 @@ namespace {
 struct Tables {
     DistanceTable distance;
     PheromoneTable pheromone;
-    static inline VisitedTable visited;  // too large for the stack
+    static inline AntTable ants;  // too large for the stack
     Tables() { pheromone.Fill(1e-7f, (BuildDistanceTable(distance), distance)); }
     int Choose(int from, CitySet left, float threshold = 2.0f) {  // by default every draw exploits
-        visited[0].Clear();
+        ants[0].Visited.Clear();
         for (int c = 0; c < CityCount; ++c) {
-            if ((left & CityBit(c)) == 0) visited[0].Mark(c);
+            if ((left & CityBit(c)) == 0) ants[0].Visited.Mark(c);
         }
-        return ChooseNextCity(0, from, visited, pheromone, distance, threshold);
+        return ChooseNextCity(0, from, ants, pheromone, distance, threshold);
     }
 };
 
