@@ -144,6 +144,14 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
         }
         return;
     }
+    if (!rank.Draws()) {  // one city left: each ant draws once and takes it
+        SkipRandom(antCount);
+        for (int k = 0; k < antCount; ++k) {
+            Ant& ant = colony.Ants[k];
+            MoveAnt(colony, ant, s, std::countr_zero(ant.Visited.Unvisited()));
+        }
+        return;
+    }
     int used = 0, exploiting = 0, exploring = 0;
     std::int8_t exploiter[CityCount], explorer[CityCount];
     int explorerDraw[CityCount];

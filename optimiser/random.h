@@ -9,6 +9,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 inline constexpr int RandomMax = 32767;
 
@@ -51,19 +52,26 @@ alignas(64) inline std::array<std::uint16_t, Capacity> Ahead;
 inline std::array<std::uint64_t, Blocks + 2> Explores;  // two spare words to read past the end
 inline int Next = 0, End = 0;  // Ahead[Next..End) are made and not yet drawn
 
-// Four draws at a time, one per 16-bit quarter: a draw is below 2^15, so
-// adding 2^15 - cutoff sets a quarter's top bit exactly when the draw reaches
-// the cutoff, and carries into no other quarter. The multiplication gathers
-// the four top bits (at 0, 16, 32, 48 after the shift) into bits 45..48: a
-// bit at 16i moved by 15j lands at 16i + 15j, distinct for all i, j in 0..3,
-// so no two meet and nothing carries.
+// Four draws at a time, one per 16-bit quarter, the first lowest: a draw is
+// below 2^15, so adding 2^15 - cutoff sets a quarter's top bit (15, 31, 47,
+// 63) exactly when the draw reaches the cutoff, and carries into no other
+// quarter. Multiplying the top bits by 2^0 + 2^15 + 2^30 + 2^45 moves them to
+// bits 60..63 in order: a bit at 16i + 15 moved by 15j lands at
+// 16i + 15(j + 1), distinct for all i, j in 0..3, so no two meet and nothing
+// carries.
 inline std::uint64_t ExploreBits(const std::uint16_t* draw) {
-    constexpr std::uint64_t tops = 0x0001000100010001u, gather = 1 | 1u << 15 | 1ull << 30 | 1ull << 45;
+    constexpr std::uint64_t tops = 0x8000800080008000u;
+    constexpr std::uint64_t gather = 1 | 1u << 15 | std::uint64_t{1} << 30 | std::uint64_t{1} << 45;
     std::uint64_t bits = 0;
     for (int i = 0; i < BlockDraws; i += 4) {
-        const std::uint64_t four = draw[i] | std::uint64_t{draw[i + 1]} << 16 |
-                                   std::uint64_t{draw[i + 2]} << 32 | std::uint64_t{draw[i + 3]} << 48;
-        bits |= ((((four + ExploreLift) >> 15 & tops) * gather) >> 45 & 0xf) << i;
+        std::uint64_t four;
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&four, &draw[i], sizeof four);
+        } else {
+            four = draw[i] | std::uint64_t{draw[i + 1]} << 16 | std::uint64_t{draw[i + 2]} << 32 |
+                   std::uint64_t{draw[i + 3]} << 48;
+        }
+        bits |= (((four + ExploreLift) & tops) * gather >> 60) << i;
     }
     return bits;
 }
