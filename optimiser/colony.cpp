@@ -144,22 +144,12 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
         }
         return;
     }
-    if (!rank.Draws()) {  // one city left: each ant draws once and takes it
-        SkipRandom(antCount);
-        for (int k = 0; k < antCount; ++k) {
-            Ant& ant = colony.Ants[k];
-            MoveAnt(colony, ant, s, std::countr_zero(ant.Visited.Unvisited()));
-        }
-        return;
-    }
-    int used = 0, exploiting = 0, exploring = 0;
-    std::int8_t exploiter[CityCount], explorer[CityCount];
+    int used = 0;
+    CitySet exploring = 0;  // bit k set when ant k explores
     int explorerDraw[CityCount];
     const auto file = [&](int k, int place, int explores) {
-        exploiter[exploiting] = explorer[exploring] = static_cast<std::int8_t>(k);
-        explorerDraw[exploring] = draw[place + 1];
-        exploiting += 1 - explores;
-        exploring += explores;
+        exploring |= CitySet(explores) << k;
+        explorerDraw[k] = draw[place + 1];
         used = place + 1 + (rank.Draws() ? explores : 0);
     };
     if (antCount < 8) {
@@ -171,21 +161,23 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
 
     // Most steps of a fast-decaying run find no entry changing.
     const PheromoneTable& pheromone = colony.Pheromone;
+    const CitySet exploiting = ~exploring & ((CitySet{1} << antCount) - 1);
     if (pheromone.AnyChanging()) {
-        for (int i = 0; i < exploiting; ++i) {
-            Ant& ant = colony.Ants[exploiter[i]];
+        for (CitySet ants = exploiting; ants != 0; ants &= ants - 1) {
+            Ant& ant = colony.Ants[std::countr_zero(ants)];
             MoveAnt(colony, ant, s, HeaviestUnvisitedCity(ant.Visited, ant.City, pheromone));
         }
     } else {
-        for (int i = 0; i < exploiting; ++i) {
-            Ant& ant = colony.Ants[exploiter[i]];
+        for (CitySet ants = exploiting; ants != 0; ants &= ants - 1) {
+            Ant& ant = colony.Ants[std::countr_zero(ants)];
             MoveAnt(colony, ant, s,
                     CityOfKey(pheromone.HeaviestSettled(ant.City, ant.Visited.Bytes())));
         }
     }
-    for (int i = 0; i < exploring; ++i) {
-        Ant& ant = colony.Ants[explorer[i]];
-        MoveAnt(colony, ant, s, UnvisitedCityOfRank(ant.Visited, rank(explorerDraw[i])));
+    for (CitySet ants = exploring; ants != 0; ants &= ants - 1) {
+        const int k = std::countr_zero(ants);
+        Ant& ant = colony.Ants[k];
+        MoveAnt(colony, ant, s, UnvisitedCityOfRank(ant.Visited, rank(explorerDraw[k])));
     }
 }
 
