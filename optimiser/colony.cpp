@@ -170,8 +170,7 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
     } else {
         for (CitySet ants = exploiting; ants != 0; ants &= ants - 1) {
             Ant& ant = colony.Ants[std::countr_zero(ants)];
-            MoveAnt(colony, ant, s,
-                    CityOfKey(pheromone.HeaviestSettled(ant.City, ant.Visited.Bytes())));
+            MoveAnt(colony, ant, s, pheromone.HeaviestCity(ant.City, ant.Visited.Bytes()));
         }
     }
     for (CitySet ants = exploring; ants != 0; ants &= ants - 1) {

@@ -88,9 +88,17 @@ class PheromoneTable {
     // The MoveKey of the unvisited city of the row that is not changing and
     // has the largest weight, the lowest index among equal weights; of weight
     // 0 when there is none.
-    std::uint64_t HeaviestSettled(int from, const VisitedBytes& visited) const;
+    std::uint64_t HeaviestSettled(int from, const VisitedBytes& visited) const {
+        return placeKey_[from][FirstSettledPlace(from, visited)];
+    }
+
+    // The same city, when no entry is changing.
+    int HeaviestCity(int from, const VisitedBytes& visited) const {
+        return order_[from][FirstSettledPlace(from, visited)];
+    }
 
   private:
+    int FirstSettledPlace(int from, const VisitedBytes& visited) const;
     void Order(int from);
     int LevelOf(float value);
     void Settle(const bool* settles);
