@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 
 void PheromoneTable::Fill(float tao0, const DistanceTable& distance) {
     tao0_ = tao0;
@@ -112,26 +113,20 @@ void PheromoneTable::Settle(const bool* settles) {
 // entry is ordered as if at tao0, where it most often settles, so that it
 // seldom needs another ordering; until then it is weighed apart.
 void PheromoneTable::Order(int from) {
-    auto& order = order_[from];
-    auto* next = order.begin();
+    std::array<std::uint64_t, CityCount> key;
     for (int to = 0; to < CityCount; ++to) {
         const int at = from * CityCount + to;
-        const bool changing = (changing_[from] & CityBit(to)) != 0;
-        orderedValue_[at] = changing ? tao0_ : value_[at];
-        orderWeight_[at] = to == from ? 0 : Weight(orderedValue_[at], (*distance_)[from][to]);
-        if (to != from) {
-            *next++ = static_cast<std::int8_t>(to);
-        }
+        orderedValue_[at] = (changing_[from] & CityBit(to)) != 0 ? tao0_ : value_[at];
+        key[to] = MoveKey(WeightOf(orderedValue_[at], from, to), to);
     }
-    order[Nowhere] = static_cast<std::int8_t>(from);
-    const float* weight = &orderWeight_[from * CityCount];
-    std::sort(order.begin(), order.begin() + Nowhere, [weight](int a, int b) {
-        return weight[a] > weight[b] || (weight[a] == weight[b] && a < b);
-    });
+    // The keys are distinct and order as the rule does; the row's own city,
+    // of weight 0, comes last, at Nowhere.
+    std::sort(key.begin(), key.end(), std::greater<>());
     for (int place = 0; place < CityCount; ++place) {
-        const int to = order[place];
+        const int to = CityOfKey(key[place]);
+        order_[from][place] = static_cast<std::int8_t>(to);
         settledPlace_[from * CityCount + to] = static_cast<std::uint8_t>(place);
-        placeKey_[from][place] = MoveKey(orderWeight_[from * CityCount + to], to);
+        placeKey_[from][place] = key[place];
         place_[from][to] = (changing_[from] & CityBit(to)) != 0 || to == from
                                ? NotSettled
                                : static_cast<std::uint8_t>(place);

@@ -64,25 +64,9 @@ class PheromoneTable {
     // The entries of the row that the decay still changes.
     CitySet Changing(int from) const { return changing_[from]; }
 
-    // The weight of a changing entry (or 0, for the row's own city), exactly
-    // as Weight gives it, but as a product with 1 / distance^2 where that is
-    // sure to round the same. Both the product and the quotient lie within 2
-    // units of the last place of a double (ulps) from the exact quotient: the
-    // reciprocal and the product each round once, by at most 2^-53 relative,
-    // and the quotient rounds once.
-    // A double rounds to the nearer of two floats, so two doubles round alike
-    // unless a midpoint between floats lies between them; a midpoint is a
-    // double whose 29 bits below a float's precision are 1 and then 28 zeros.
-    // Only a product within 4 ulps of one is divided out.
+    // The weight of a changing entry (or 0, for the row's own city).
     float ChangingWeight(int from, int to) const {
-        const int at = from * CityCount + to;
-        const float pheromone = level_[levelOf_[at]];
-        const double product = double{pheromone} * inverseSquare_[at];
-        constexpr std::uint64_t lowBits = (std::uint64_t{1} << 29) - 1, midpoint = lowBits / 2 + 1;
-        if ((std::bit_cast<std::uint64_t>(product) & lowBits) - (midpoint - 4) <= 8) {
-            return Weight(pheromone, (*distance_)[from][to]);
-        }
-        return static_cast<float>(product);
+        return WeightOf(level_[levelOf_[from * CityCount + to]], from, to);
     }
 
     // The MoveKey of the unvisited city of the row that is not changing and
@@ -98,6 +82,23 @@ class PheromoneTable {
     }
 
   private:
+    // Weight(value, distance) exactly, but as a product with 1 / distance^2
+    // where that is sure to round the same (0 for the row's own city). Both
+    // the product and the quotient lie within 2 units of the last place of a
+    // double (ulps) from the exact quotient: the reciprocal and the product
+    // each round once, by at most 2^-53 relative, and the quotient rounds once.
+    // A double rounds to the nearer of two floats, so two doubles round alike
+    // unless a midpoint between floats lies between them; a midpoint is a
+    // double whose 29 bits below a float's precision are 1 and then 28 zeros.
+    // Only a product within 4 ulps of one is divided out.
+    float WeightOf(float value, int from, int to) const {
+        const double product = double{value} * inverseSquare_[from * CityCount + to];
+        constexpr std::uint64_t lowBits = (std::uint64_t{1} << 29) - 1, midpoint = lowBits / 2 + 1;
+        if ((std::bit_cast<std::uint64_t>(product) & lowBits) - (midpoint - 4) <= 8) {
+            return Weight(value, (*distance_)[from][to]);
+        }
+        return static_cast<float>(product);
+    }
     int FirstSettledPlace(int from, const VisitedBytes& visited) const;
     void Order(int from);
     int LevelOf(float value);
@@ -131,7 +132,6 @@ class PheromoneTable {
     std::array<std::array<std::uint8_t, CityCount>, CityCount> place_;
     std::array<std::uint8_t, CityCount * CityCount> settledPlace_;
     std::array<float, CityCount * CityCount> orderedValue_;
-    std::array<float, CityCount * CityCount> orderWeight_;
     std::array<std::array<std::uint64_t, CityCount>, CityCount> placeKey_;
     CitySet rowsToOrder_;
 };
