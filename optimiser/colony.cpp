@@ -77,35 +77,28 @@ std::uint64_t SecondDraws(std::uint64_t explores, std::uint64_t& carry) {
     return second;
 }
 
-// The ants of a step in order, each with the place of its first draw among
-// the step's draws and whether that draw makes it explore: visit(ant, place,
-// explores), given `explores`, whose bit i is set when the draw at place i
-// would make an ant that draws it first explore. An ant that explores with
-// two or more cities left (`twoDraws`) takes two draws, any other ant one.
+// The ants of a step with two or more cities left, in order, each with the
+// place of its first draw among the step's draws and whether that draw makes
+// it explore (two draws) or exploit (one): visit(ant, place, explores).
 
-// Ant by ant: each ant's place follows the previous ant's draws, a chain of a
-// shift, a mask and an add per ant, which for a few ants costs less than the
-// masks below. Their places lie within the first word.
+// Ant by ant, each place following the previous ant's draws: for a few ants
+// this chain costs less than the masks below.
 template <class Visit>
-void ForEachAntInTurn(int antCount, bool twoDraws, Visit visit) {
+void ForEachAntInTurn(int antCount, Visit visit) {
     for (int k = 0, place = 0; k < antCount; ++k) {
         const int explore = PeekExplore(place);
         visit(k, place, explore);
-        place += 1 + (twoDraws ? explore : 0);
+        place += 1 + explore;
     }
 }
 
-// All ants at once: the ants' places are those that are not a second draw,
-// and no ant's place waits on the ant before it.
+// All ants at once: their places are those that are not a second draw.
 template <class Visit>
-void ForEachAntByMask(int antCount, bool twoDraws, Visit visit) {
-    std::uint64_t explores[2], firsts[2] = {~std::uint64_t{0}, ~std::uint64_t{0}};
+void ForEachAntByMask(int antCount, Visit visit) {
+    std::uint64_t explores[2], firsts[2], carry = 0;
     PeekExplores(explores);
-    if (twoDraws) {
-        std::uint64_t carry = 0;
-        for (int w = 0; w < 2; ++w) {
-            firsts[w] = ~SecondDraws(explores[w], carry);
-        }
+    for (int w = 0; w < 2; ++w) {
+        firsts[w] = ~SecondDraws(explores[w], carry);
     }
     for (int w = 0, k = 0; w < 2; ++w) {
         for (std::uint64_t place = firsts[w]; place != 0 && k < antCount; place &= place - 1, ++k) {
@@ -136,7 +129,8 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
     // Before step s every ant has visited its start and s - 1 other cities.
     const ExplorationRank rank(CityCount - s);
     const std::uint16_t* draw = PeekRandom(2 * antCount);
-    if (!rank.Draws()) {  // one city left: each ant draws once and takes it
+    // With one city left, exploiting and exploring both take it, after one draw.
+    if (!rank.Draws()) {
         SkipRandom(antCount);
         for (int k = 0; k < antCount; ++k) {
             Ant& ant = colony.Ants[k];
@@ -150,12 +144,12 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
     const auto file = [&](int k, int place, int explores) {
         exploring |= CitySet(explores) << k;
         explorerDraw[k] = draw[place + 1];
-        used = place + 1 + (rank.Draws() ? explores : 0);
+        used = place + 1 + explores;
     };
     if (antCount < 8) {
-        ForEachAntInTurn(antCount, rank.Draws(), file);
+        ForEachAntInTurn(antCount, file);
     } else {
-        ForEachAntByMask(antCount, rank.Draws(), file);
+        ForEachAntByMask(antCount, file);
     }
     SkipRandom(used);
 

@@ -6,13 +6,12 @@
 
 #include "random.h"
 
-// The heaviest of the settled entries comes from the row's order, and the
-// few entries that are still changing are weighed one by one. Every unvisited
-// weight is positive, since pheromone never falls below tao0, so the settled
-// move of weight 0 that stands for none loses to any of them.
-// The lowest changing candidate is weighed whether there is one or not, so
-// that no branch waits on the row: with none, the ant's own city stands in,
-// whose 1 / distance^2 is 0, giving the same key as the settled none.
+// The heaviest settled entry comes from the row's order, and the few entries
+// still changing are weighed one by one. Every unvisited weight is positive
+// (pheromone never falls below tao0), so the settled none, of weight 0, loses
+// to any of them. The lowest changing one is weighed with no branch on whether
+// there is one: the ant's own city stands in, of weight 0 (1 / distance^2 is
+// 0), which gives the same key as the settled none.
 int HeaviestUnvisitedCity(const VisitedRow& visited, int current,
                           const PheromoneTable& pheromone) {
     const CitySet changing = visited.Unvisited() & pheromone.Changing(current);

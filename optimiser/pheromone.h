@@ -1,10 +1,8 @@
 // The pheromone table: one float per directed edge [from][to]. Entries start at
 // a base level, tao0, are raised by reinforcement and decay back toward it.
-//
 // Beside the values the table keeps what lets a run skip work that changes
-// nothing: which entries the decay still changes, grouped by value, and for
-// each row the other entries in the order of the weight (pheromone /
-// distance^2) they give a move.
+// nothing: which entries the decay still changes, grouped by value, and each
+// row's other entries in the order of the weight (pheromone / distance^2).
 //
 // No entry falls below tao0 while rho is in 0..1: the decay's exact value lies
 // between the entry and tao0, a reinforced entry's exact value is at least
@@ -55,8 +53,6 @@ class PheromoneTable {
     // the same at every call, as it is for a whole run; Fill starts afresh.
     void Decay(float rho);
 
-    float Tao0() const { return tao0_; }
-
     // False only when the decay changes no entry: a level with entries stays
     // counted.
     bool AnyChanging() const { return levelCount_ > 0; }
@@ -69,14 +65,12 @@ class PheromoneTable {
         return WeightOf(level_[levelOf_[from * CityCount + to]], from, to);
     }
 
-    // The MoveKey of the unvisited city of the row that is not changing and
-    // has the largest weight, the lowest index among equal weights; of weight
-    // 0 when there is none.
+    // The MoveKey of the unvisited settled city of the row of largest weight,
+    // the lowest index among equal weights; of weight 0 when there is none.
     std::uint64_t HeaviestSettled(int from, const VisitedBytes& visited) const {
         return placeKey_[from][FirstSettledPlace(from, visited)];
     }
-
-    // The same city, when no entry is changing.
+    // Its city, for a table with no entry changing.
     int HeaviestCity(int from, const VisitedBytes& visited) const {
         return order_[from][FirstSettledPlace(from, visited)];
     }
@@ -120,12 +114,10 @@ class PheromoneTable {
     std::array<std::int16_t, CityCount * CityCount> levelEntries_;
     int levelCount_;
 
-    // Each row's other cities by (weight, index), a changing entry's weight
-    // taken at tao0, with the values and weights used for it. place_ is where
-    // an entry stands in the order, NotSettled for a changing one and the
-    // row's own city; at that place order_ holds the row's own city, whose
-    // weight is 0. placeKey_ holds each place's MoveKey, so that the search
-    // finds it with one load.
+    // Each row's cities by (weight, index), a changing entry's weight taken at
+    // tao0, and the values used. place_ is where an entry stands, NotSettled
+    // for a changing one and the row's own city, which order_ holds last, at
+    // Nowhere, of weight 0. placeKey_ holds each place's MoveKey.
     static constexpr std::uint8_t NotSettled = 0xff;
     static constexpr int Nowhere = CityCount - 1;
     std::array<std::array<std::int8_t, CityCount>, CityCount> order_;

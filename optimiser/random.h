@@ -6,6 +6,7 @@
 // run draws thousands of times per iteration.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -36,11 +37,11 @@ inline std::uint16_t Draw(std::uint64_t old) {
     return static_cast<std::uint16_t>(std::rotr(xorshifted, static_cast<int>(old >> 59)) >> 17);
 }
 
-// Draws are made ahead in blocks of 64, in stream order. Stepping the state
-// one draw at a time is a chain of dependent multiplications; Lanes chains,
-// each Lanes draws apart, make the same draws side by side. Each block also
-// gets a word with bit i set when its draw i reaches the explore cutoff, made
-// once per block; a block is never made again, only moved whole.
+// Draws are made ahead in blocks of 64, in stream order, by Lanes chains of
+// states, each Lanes draws apart, side by side rather than one dependent
+// multiplication after another. Each block gets a word with bit i set when
+// its draw i reaches the explore cutoff; blocks are moved whole, never made
+// again.
 inline constexpr int Lanes = 4;
 inline constexpr int BlockDraws = 64;
 inline constexpr int Blocks = 8;
@@ -80,12 +81,8 @@ inline void Refill() {
     static constexpr Jump LaneStart[Lanes] = {JumpOf(0), JumpOf(1), JumpOf(2), JumpOf(3)};
     static constexpr Jump LaneStep = JumpOf(Lanes);
     const int first = Next / BlockDraws, kept = End / BlockDraws - first;
-    for (int i = 0; i < kept * BlockDraws; ++i) {
-        Ahead[i] = Ahead[first * BlockDraws + i];
-    }
-    for (int b = 0; b < kept; ++b) {
-        Explores[b] = Explores[first + b];
-    }
+    std::copy_n(&Ahead[first * BlockDraws], kept * BlockDraws, Ahead.begin());
+    std::copy_n(&Explores[first], kept, Explores.begin());
     Next -= first * BlockDraws;
     End = kept * BlockDraws;
     std::uint64_t lane[Lanes];
@@ -137,9 +134,8 @@ inline const std::uint16_t* PeekRandom(int count) {
     return &Ahead[Next];
 }
 
-// Bit i of the pair: whether the draw i places on from the next one reaches
-// the explore cutoff, for the 128 places from there. Valid for the places
-// that PeekRandom has made ready.
+// Bit i: whether the draw i places on from the next reaches the explore
+// cutoff, for the places PeekRandom made ready.
 inline void PeekExplores(std::uint64_t (&explores)[2]) {
     using namespace random_detail;
     const int w = Next / BlockDraws, b = Next % BlockDraws;
@@ -148,7 +144,6 @@ inline void PeekExplores(std::uint64_t (&explores)[2]) {
     explores[1] = Explores[w + 1] >> b | Explores[w + 2] << 1 << (63 - b);
 }
 
-// The same for one place.
 inline int PeekExplore(int place) {
     using namespace random_detail;
     const int at = Next + place;
