@@ -44,7 +44,7 @@ using TourRow = std::array<std::int32_t, TourSlots>;
 struct alignas(64) Ant {
     VisitedRow Visited;
     std::int32_t City;    // where the ant is
-    std::int32_t Length;  // of the edges walked so far
+    std::int32_t Length;  // of its tour, once measured
     std::array<std::int8_t, TourSlots> Tour;  // as a tour row
 };
 static_assert(offsetof(Ant, Tour) == 64);
