@@ -144,10 +144,10 @@ inline void PeekExplores(std::uint64_t (&explores)[2]) {
     explores[1] = Explores[w + 1] >> b | Explores[w + 2] << 1 << (63 - b);
 }
 
+// The same for one place, from the draw itself, as ExploreBits does it.
 inline int PeekExplore(int place) {
     using namespace random_detail;
-    const int at = Next + place;
-    return static_cast<int>(Explores[at / BlockDraws] >> at % BlockDraws & 1);
+    return static_cast<int>((Ahead[Next + place] + (ExploreLift & 0xffff)) >> 15);
 }
 
 inline void SkipRandom(int count) {
