@@ -30,6 +30,8 @@ TEST(ChooseNextCity, ExploitsTheNearestLowerIndexOnTiesAndExploresByRank) {
     Tables t;
     EXPECT_EQ(t.Choose(0, AllCities & ~CityBit(0)), 8);
     EXPECT_EQ(t.Choose(33, CityBit(4) | CityBit(15)), 4);
+    t.pheromone.Set(33, 0, 1.0f);  // a changing entry to a visited city, however heavy, never counts
+    EXPECT_EQ(t.Choose(33, CityBit(4) | CityBit(15)), 4);
     for (int call = 0; call < 20; ++call) EXPECT_EQ(t.Choose(0, CityBit(2) | CityBit(8), 0.0f), 2);
     SeedRandom(7);
     const int second = (DrawRandom(), DrawRandom());

@@ -18,12 +18,13 @@ TEST(Random, DrawsForSeed42AreTheTopBitsOfTheGeneratorsOutputs) {
 
 // Peeks at every offset from a block's start, across refills, against the
 // stream drawn one by one: the draws stay in order, and a draw is marked
-// exactly when it reaches the cutoff, at both ends of the range too.
+// exactly when it reaches the cutoff, at both ends of the range too, and on
+// either side of the first draw, 24954 (0xc2f57bd6 >> 17).
 TEST(Random, PeeksTheStreamInOrderWithTheDrawsThatReachTheCutoffMarked) {
     std::vector<int> stream(200 * 37 + 97);
     SeedRandom(42);
     for (int& draw : stream) draw = DrawRandom();
-    for (const int cutoff : {0, 1, 16384, 32767, 32768}) {
+    for (const int cutoff : {0, 1, 24954, 24955, 32767, 32768}) {
         SeedRandom(42, cutoff);
         for (int at = 0; at < 200 * 37; at += 37) {
             const std::uint16_t* draw = PeekRandom(97);
