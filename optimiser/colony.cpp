@@ -190,9 +190,8 @@ void BuildTours(ColonyState& colony, const RunParameters& params) {
 
 // The lengths are float sums, but every partial sum is a whole number below
 // 2^24 (48 edges of at most 8416), where float addition is exact: the integer
-// sum is the same number, without a chain of float additions. A pass of its
-// own, after the tours: summed move by move, each edge's load waited on the
-// move, and the run took a few percent longer.
+// sum is the same number, without a chain of float additions. Summed move by
+// move instead, each edge's load would wait on its move.
 void MeasureTours(ColonyState& colony, int antCount) {
     for (int k = 0; k < antCount; ++k) {
         Ant& ant = colony.Ants[k];
