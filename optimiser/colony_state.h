@@ -62,8 +62,8 @@ struct ColonyState {
 
 extern ColonyState Colony;
 
-// Of the first `antCount` ants, the first in index order with the shortest
-// tour, if that is strictly below `bestLength`, has its tour copied into
-// `bestTour`; returns the new best length. On equal lengths the earlier
-// holder stays.
+// Of the first `antCount` ants (at least one), the first in index order with
+// the shortest tour, if that is strictly below `bestLength`, has its tour
+// copied into `bestTour`; returns the new best length. On equal lengths the
+// earlier holder stays.
 float KeepBestTour(float bestLength, const AntTable& ants, TourRow& bestTour, int antCount);
