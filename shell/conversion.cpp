@@ -71,7 +71,9 @@ String Quoted(const String& text) {
         const QStringView grapheme = QStringView(text).sliced(start, graphemes.position() - start);
         start = graphemes.position();
         if (const char32_t code = InvisibleCode(grapheme)) {
-            shown += QStringLiteral("<U+%1>").arg(code, 4, 16, QChar(u'0')).toUpper();
+            shown += QStringLiteral("<U+%1>")
+                         .arg(static_cast<unsigned>(code), 4, 16, QChar(u'0'))
+                         .toUpper();
         } else {
             shown += grapheme;
         }
