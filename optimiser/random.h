@@ -78,24 +78,28 @@ inline std::uint64_t ExploreBits(const std::uint16_t* draw) {
 }
 
 inline void Refill() {
-    static constexpr Jump LaneStart[Lanes] = {JumpOf(0), JumpOf(1), JumpOf(2), JumpOf(3)};
-    static constexpr Jump LaneStep = JumpOf(Lanes);
+    static_assert(Lanes == 4);
+    constexpr Jump One = JumpOf(1), Two = JumpOf(2), Three = JumpOf(3), Step = JumpOf(Lanes);
+    // Every made draw may be used already: `first` is then Blocks, and the
+    // blocks kept begin at the end of the array.
     const int first = Next / BlockDraws, kept = End / BlockDraws - first;
-    std::copy_n(&Ahead[first * BlockDraws], kept * BlockDraws, Ahead.begin());
-    std::copy_n(&Explores[first], kept, Explores.begin());
+    std::copy_n(Ahead.data() + first * BlockDraws, kept * BlockDraws, Ahead.data());
+    std::copy_n(Explores.data() + first, kept, Explores.data());
     Next -= first * BlockDraws;
     End = kept * BlockDraws;
-    std::uint64_t lane[Lanes];
-    for (int l = 0; l < Lanes; ++l) {
-        lane[l] = LaneStart[l](State);
-    }
+    // The lanes written out, so that every build keeps them in registers.
+    std::uint64_t lane0 = State, lane1 = One(State), lane2 = Two(State), lane3 = Three(State);
     for (; End < Capacity; End += Lanes) {
-        for (int l = 0; l < Lanes; ++l) {
-            Ahead[End + l] = Draw(lane[l]);
-            lane[l] = LaneStep(lane[l]);
-        }
+        Ahead[End] = Draw(lane0);
+        Ahead[End + 1] = Draw(lane1);
+        Ahead[End + 2] = Draw(lane2);
+        Ahead[End + 3] = Draw(lane3);
+        lane0 = Step(lane0);
+        lane1 = Step(lane1);
+        lane2 = Step(lane2);
+        lane3 = Step(lane3);
     }
-    State = lane[0];
+    State = lane0;
     // A loop of its own: joined with the one above, compilers may split it
     // again into two loops that each make every draw.
     for (int b = kept; b < Blocks; ++b) {
