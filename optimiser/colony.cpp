@@ -124,11 +124,13 @@ void MoveAnts(ColonyState& colony, int s, int antCount) {
     const ExplorationRank rank(CityCount - s);
     const std::uint16_t* draw = PeekRandom(2 * antCount);
     // With one city left, exploiting and exploring both take it, after one draw.
+    // Adding the last city to a set of one changes not its lowest city, and
+    // shows the compiler a city index where it cannot see the set is not empty.
     if (!rank.Draws()) {
         SkipRandom(antCount);
         for (int k = 0; k < antCount; ++k) {
             Ant& ant = colony.Ants[k];
-            MoveAnt(ant, s, std::countr_zero(ant.Visited.Unvisited()));
+            MoveAnt(ant, s, std::countr_zero(ant.Visited.Unvisited() | CityBit(CityCount - 1)));
         }
         return;
     }
