@@ -132,15 +132,3 @@ void PheromoneTable::Order(int from) {
                                : static_cast<std::uint8_t>(place);
     }
 }
-
-// The lowest place among the unvisited settled cities: a place or-ed with a
-// visited city's 0xff, or NotSettled, lies beyond Nowhere. A scan of 48 bytes
-// with no branch, which compilers turn into a few vector operations.
-int PheromoneTable::FirstSettledPlace(int from, const VisitedBytes& visited) const {
-    const auto& place = place_[from];
-    std::uint8_t first = Nowhere;
-    for (int to = 0; to < CityCount; ++to) {
-        first = std::min(first, static_cast<std::uint8_t>(place[to] | visited[to]));
-    }
-    return first;
-}
