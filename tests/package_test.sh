@@ -1,22 +1,37 @@
 #!/usr/bin/env bash
-# Makes the Debian package in the build directory given and checks it as a
-# user's system sees it: its files, its dependencies, both validators, what the
+# Makes the Debian package as a user does, with scripts/package, and checks
+# it as Debian and a user's system see it: its files, Debian's own checker,
+# the hardening, the manual page, its dependencies, both validators, what the
 # packaged program says without a display, and that apt can install it.
 set -euo pipefail
-design=$(cd "$(dirname "$0")/.." && pwd)/shell/mainicon.xpm
-cd "$1"
+project=$(cd "$(dirname "$0")/.." && pwd)
+design=$project/shell/mainicon.xpm
+cd "$project"
 fail() { echo "FAIL: $*" >&2; exit 1; }
-log=$(cpack -G DEB 2>&1) || fail "cpack: $log"
-debs=(antcolony_*_*.deb)
+log=$(scripts/package 2>&1) || fail "scripts/package: $log"
+debs=(build/release/antcolony_*_*.deb)
 [ ${#debs[@]} -eq 1 ] || fail "expected one package, found: ${debs[*]}"
 deb=$PWD/${debs[0]} root=$(mktemp -d) share=usr/share
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 [ "$files" = "./usr/bin/antcolony ./$share/applications/org.example.antcolony.desktop \
+./$share/doc/antcolony/changelog.gz ./$share/doc/antcolony/copyright \
 ./$share/icons/hicolor/128x128/apps/antcolony.png ./$share/icons/hicolor/32x32/apps/antcolony.png \
-./$share/icons/hicolor/64x64/apps/antcolony.png ./$share/metainfo/org.example.antcolony.metainfo.xml " ] ||
-    fail "files: $files"
+./$share/icons/hicolor/64x64/apps/antcolony.png ./$share/man/man1/antcolony.1.gz \
+./$share/metainfo/org.example.antcolony.metainfo.xml " ] || fail "files: $files"
+grep -qx "License: Expat" "$root/$share/doc/antcolony/copyright" || fail "the licence"
+# Debian's checker has nothing to say, however small (as root it says so first).
+said=$(lintian --pedantic -I -E "$deb" 2>&1 | grep -vx "running with root privileges is not recommended!") &&
+    fail "lintian: $said"
+ls build/release/antcolony-dbgsym_*_*.deb >/dev/null || fail "no debug symbols package"
+hardening=$(hardening-check "$root/usr/bin/antcolony" || true)
+for feature in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
+    "Read-only relocations" "Immediate binding"; do
+    grep -q "^ $feature: yes" <<<"$hardening" || fail "hardening: $hardening"
+done
+said=$(man --warnings -l "$root/$share/man/man1/antcolony.1.gz" 2>&1 >/dev/null) && [ -z "$said" ] ||
+    fail "manual page: $said"
 # Each icon is the window's 32 px design, transparency included, with each
 # pixel repeated at the larger sizes, not smoothed.
 icon=$root/$share/icons/hicolor/%s/apps/antcolony.png
@@ -41,15 +56,21 @@ desktop=$root/$share/applications/org.example.antcolony.desktop
 hints=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$hints" ] || fail "desktop entry: $hints"
 # The report goes to standard output, so the menu opens the program in a terminal.
 for line in Exec=antcolony Icon=antcolony Terminal=true; do grep -qx "$line" "$desktop" || fail "$line"; done
-# What a software centre reads, the record and the installed tree it names.
-# Without a home page set, newer validators warn that there is none; nothing
-# else may draw a warning or an error.
+# What a software centre reads, the record and the installed tree it names:
+# no warning or error, however the validator indents it.
 for check in validate validate-tree; do
     target=$root/$share/metainfo/org.example.antcolony.metainfo.xml
     [ $check = validate ] || target=$root
-    verdict=$(appstreamcli $check --no-net "$target" 2>&1) && continue
-    [ -z "$(grep -v url-homepage-missing <<<"$verdict" | grep -E '^[EW][:-] ')" ] || fail "software centre: $verdict"
+    verdict=$(appstreamcli $check --no-net "$target" 2>&1) || fail "software centre: $verdict"
+    ! grep -qE '^ *[EW][:-] ' <<<"$verdict" || fail "software centre: $verdict"
 done
+# A home page given reaches the record and the package.
+grep -q '<url type="homepage">https://antcolony.example.org</url>' \
+    "$root/$share/metainfo/org.example.antcolony.metainfo.xml" || fail "record without the home page"
+[ "$(dpkg-deb -f "$deb" Homepage)" = https://antcolony.example.org ] || fail "Homepage"
+given=$(ANTCOLONY_HOMEPAGE=https://given.example make -s -f debian/rules --eval 'print-%: ; @echo $($*)' \
+    print-homepage print-screenshot) || fail "debian/rules: $given"
+[ "$given" = $'https://given.example\nhttps://given.example/docs/window.png' ] || fail "given: $given"
 # Without a display the program says one true sentence, whatever Qt would say
 # first, and ends with status 1, not a core dump. Qt's Wayland plugin is looked
 # for where Qt looks for plugins, so one on QT_PLUGIN_PATH counts.
