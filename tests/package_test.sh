@@ -22,8 +22,8 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort | tr '\n' ' ')
 ./$share/metainfo/org.example.antcolony.metainfo.xml " ] || fail "files: $files"
 grep -qx "License: Expat" "$root/$share/doc/antcolony/copyright" || fail "the licence"
 # Debian's checker has nothing to say, however small (as root it says so first).
-said=$(lintian --pedantic -I -E "$deb" 2>&1 | grep -vx "running with root privileges is not recommended!") &&
-    fail "lintian: $said"
+said=$(lintian --pedantic -I -E "$deb" 2>&1 | grep -vx "running with root privileges is not recommended!" || true)
+[ -z "$said" ] || fail "lintian: $said"
 ls build/release/antcolony-dbgsym_*_*.deb >/dev/null || fail "no debug symbols package"
 hardening=$(hardening-check "$root/usr/bin/antcolony" || true)
 for feature in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
