@@ -32,51 +32,102 @@ std::optional<std::string> AsciiNumber(const String& text) {
     return ascii;
 }
 
-// The code of a grapheme that is one character a reader cannot see, or one
-// that reorders the text around it: a control, a format character (zero-width
-// space, soft hyphen, the marks and isolates of bidirectional text), a line or
-// paragraph separator. 0 for any other grapheme.
-char32_t InvisibleCode(QStringView grapheme) {
-    const QList<uint> codes = grapheme.toUcs4();
-    if (codes.size() != 1) {
-        return 0;
-    }
-    switch (QChar::category(codes.front())) {
+// Whether a reader cannot see the character, or it reorders the text around
+// it: a control, a format character (zero-width space and joiners, soft
+// hyphen, the marks and isolates of bidirectional text, tags), a line or
+// paragraph separator, a variation selector or the grapheme joiner.
+bool IsInvisible(char32_t c) {
+    switch (QChar::category(c)) {
         case QChar::Other_Control:
         case QChar::Other_Format:
         case QChar::Separator_Line:
         case QChar::Separator_Paragraph:
-            return codes.front();
+            return true;
         default:
-            return 0;
+            return c == 0x034f || (c >= 0xfe00 && c <= 0xfe0f) || (c >= 0xe0100 && c <= 0xe01ef);
     }
+}
+
+bool IsPictograph(char32_t c) {
+    return QChar::category(c) == QChar::Symbol_Other;
+}
+
+bool IsNonAsciiLetterOrMark(char32_t c) {
+    return c >= 0x0300 && (QChar::isLetter(c) || QChar::isMark(c));
+}
+
+// Whether the invisible character codes[i] belongs to a sequence a reader
+// sees as one: the joiners of an emoji (between two pictographs, a variation
+// selector or skin tone between), an emoji's presentation selector, a
+// keycap's, a flag's tags after its black flag, or a joiner between the
+// letters of a script that joins them (between two letters or marks beyond
+// Latin). Anywhere else it is shown as its code.
+bool InVisibleSequence(const QList<uint>& codes, qsizetype i) {
+    const char32_t c = codes[i];
+    const char32_t next = i + 1 < codes.size() ? codes[i + 1] : 0;
+    qsizetype before = i - 1;
+    const auto skip = [&](auto within) {
+        while (before >= 0 && within(codes[before])) --before;
+    };
+    if (c == 0x200d || c == 0x200c) {
+        skip([](char32_t b) { return b == 0xfe0f || (b >= 0x1f3fb && b <= 0x1f3ff); });
+        const char32_t prev = before >= 0 ? codes[before] : 0;
+        return (c == 0x200d && IsPictograph(prev) && IsPictograph(next)) ||
+               (IsNonAsciiLetterOrMark(prev) && IsNonAsciiLetterOrMark(next));
+    }
+    const char32_t prev = i > 0 ? codes[i - 1] : 0;
+    if (c == 0xfe0f) {
+        const bool keycap = (prev >= '0' && prev <= '9') || prev == '#' || prev == '*';
+        return IsPictograph(prev) || (keycap && next == 0x20e3);
+    }
+    if (c >= 0xe0020 && c <= 0xe007f) {
+        skip([](char32_t b) { return b >= 0xe0020 && b <= 0xe007e; });
+        return before >= 0 && codes[before] == 0x1f3f4;
+    }
+    return false;
 }
 
 // The text as a message quotes it: isolated, so that a right-to-left text
 // cannot turn the sentence round; each invisible character written out as
-// <U+XXXX>, so that nothing wrong goes unseen and no control can break out of
-// the isolate; and cut after 40 characters as a reader counts them (an
-// accented letter, a flag or a family emoji is one), so that a long paste
-// cannot push the message box off the screen.
+// <U+XXXX> unless it belongs to a visible sequence, so that nothing wrong goes
+// unseen and no control can break out of the isolate or the line; and cut
+// after 40 characters as a reader counts them (an accented letter, a flag or a
+// family emoji is one; a code shown counts for its length), so that a long
+// paste cannot push the message box off the screen.
 String Quoted(const String& text) {
     constexpr int longest = 40;
+    const QList<uint> codes = text.toUcs4();
     String shown;
+    int width = 0;
+    qsizetype start = 0, code = 0;
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    for (int count = 0; graphemes.toNextBoundary() != -1; ++count) {
-        if (count == longest) {
+    while (graphemes.toNextBoundary() != -1) {
+        String grapheme;
+        int graphemeWidth = 0;
+        bool visible = false;
+        for (const uint c :
+             QStringView(text).sliced(start, graphemes.position() - start).toUcs4()) {
+            if (IsInvisible(c) && !InVisibleSequence(codes, code)) {
+                const String written = QStringLiteral("<U+%1>")
+                                           .arg(static_cast<unsigned>(c), 4, 16, QChar(u'0'))
+                                           .toUpper();
+                grapheme += written;
+                graphemeWidth += static_cast<int>(written.size());
+            } else {
+                const char32_t character = c;
+                grapheme += String::fromUcs4(&character, 1);
+                visible = true;
+            }
+            ++code;
+        }
+        start = graphemes.position();
+        graphemeWidth += visible ? 1 : 0;
+        if (width + graphemeWidth > longest) {
             shown += u'…';
             break;
         }
-        const QStringView grapheme = QStringView(text).sliced(start, graphemes.position() - start);
-        start = graphemes.position();
-        if (const char32_t code = InvisibleCode(grapheme)) {
-            shown += QStringLiteral("<U+%1>")
-                         .arg(static_cast<unsigned>(code), 4, 16, QChar(u'0'))
-                         .toUpper();
-        } else {
-            shown += grapheme;
-        }
+        width += graphemeWidth;
+        shown += grapheme;
     }
     return QStringLiteral("\"\u2068") + shown + QStringLiteral("\u2069\"");
 }

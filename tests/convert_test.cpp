@@ -45,6 +45,7 @@ TEST(Conversion, ReadsWholeNumbersIncludingFullWidthOnesAndRefusesAnythingElse) 
         // counts them splits none (two UTF-16 units, an accent, a flag, a family).
         {"30\u200b", "\"\u206830<U+200B>\u2069\" is not a valid whole number"},
         {"\u00ad\u200e3\u2069\u202e0", "\"\u2068<U+00AD><U+200E>3<U+2069><U+202E>0\u2069\" is not a valid whole number"},
+        {Repeated("\u200b", 41), "\"\u2068" + Repeated("<U+200B>", 5) + "…\u2069\" is not a valid whole number"},
         {Repeated("😀", 40), "Q is not a valid whole number"},
         {Repeated("😀", 41), "\"\u2068" + Repeated("😀", 40) + "…\u2069\" is not a valid whole number"},
         {Repeated("e\u0301", 41), "\"\u2068" + Repeated("e\u0301", 40) + "…\u2069\" is not a valid whole number"},
@@ -71,6 +72,23 @@ TEST(Conversion, ReadsRealsInFloatRangeWithAFullStopAndRefusesAnythingElse) {
         {"-infinity", "Q is not a finite number"}, {"3.4028236e38", RealRange}, {"-1e39", RealRange},
         {"1e308", RealRange}, {"1e400", RealRange}, {"1e99999999999999999999", RealRange}};
     for (const auto& [text, result] : cases) EXPECT_EQ(Converted(StrToFloat, text), result) << text;
+}
+// An invisible character is shown as its code wherever it stands, even
+// within a grapheme, unless it belongs to a sequence a reader sees as one:
+// an emoji's joiners and selectors, a keycap, a flag's tags, the joiners of
+// a script.
+TEST(Conversion, QuotesInvisibleCharactersAsCodesUnlessASequenceShowsThem) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"30\r\n40", "30<U+000D><U+000A>40"}, {"3\t0", "3<U+0009>0"}, {"30\u200d", "30<U+200D>"},
+        {"30\u200c", "30<U+200C>"}, {"30\ufe0f", "30<U+FE0F>"}, {"30\u034f", "30<U+034F>"},
+        {"30\U000E0041\U000E007F", "30<U+E0041><U+E007F>"}, {"\u200d😀", "<U+200D>😀"},
+        {"👩\u200d💻", "👩\u200d💻"}, {"❤\ufe0f\u200d🔥", "❤\ufe0f\u200d🔥"}, {"3\ufe0f\u20e3", "3\ufe0f\u20e3"},
+        {"👍🏽\u200d", "👍🏽<U+200D>"}, {"می\u200cخواهم", "می\u200cخواهم"},
+        {"🏴\U000E0067\U000E0062\U000E0073\U000E0063\U000E0074\U000E007F",
+         "🏴\U000E0067\U000E0062\U000E0073\U000E0063\U000E0074\U000E007F"}};
+    for (const auto& [text, quoted] : cases) {
+        EXPECT_EQ(Converted(StrToInt, text), (quoted == text ? "Q" : "\"\u2068" + quoted + "\u2069\"") + NotWhole.substr(1)) << text;
+    }
 }
 // clang-format on
 
