@@ -36,7 +36,8 @@ void ExpectSameRun(const RunParameters& params, std::uint32_t seed) {
 }
 
 // Every rate meets every threshold at four iteration counts; then long runs where
-// entries settle above tao0, and ties for the best tour across and within iterations.
+// entries settle above tao0, ties for the best tour across and within iterations,
+// and more reinforcements than the table has entries, each settling in the end.
 std::vector<Case> Cases() {
     const int ants[] = {1, 2, 5, 12, 30, 47, 48};
     std::vector<Case> cases;
@@ -52,7 +53,8 @@ std::vector<Case> Cases() {
     cases.insert(cases.end(), {{{48, 0.01f, 2000, 0.9f}, 4}, {{48, 0.1f, 1000, 0.5f}, 5},
                                {{20, 0.2f, 1000, 0.8f}, 3253053337}, {{28, 0.1f, 180, 0.9f}, 219},
                                {{20, 0.5f, 300, 0.7f}, 392230127},
-                               {{5, 0.00001f, 208, 1.169f}, 3944822943}});
+                               {{5, 0.00001f, 208, 1.169f}, 3944822943},
+                               {{2, 0.5f, 3000, 0.5f}, 6}});
     return cases;
 }
 

@@ -40,6 +40,16 @@ TEST(ChooseNextCity, ExploitsTheNearestLowerIndexOnTiesAndExploresByRank) {
     EXPECT_EQ(DrawRandom(), second);
 }
 
+// A raised entry that decays back to tao0 settles, and then the table counts
+// nothing changing, so that a run takes the quicker settled path again.
+TEST(PheromoneTable, CountsNoChangingEntryOnceAllHaveSettled) {
+    Tables t;
+    t.pheromone.Set(3, 5, 1e-3f);
+    EXPECT_TRUE(t.pheromone.AnyChanging());
+    t.pheromone.Decay(1.0f);
+    EXPECT_FALSE(t.pheromone.AnyChanging());
+}
+
 // A changing entry is weighed by a multiplication where that rounds as the
 // division does. Every entry of the table, each at values spread evenly over
 // the floats from tao0 up to 1, as a run's pheromone ranges.
