@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -82,6 +83,20 @@ bool HasWaylandSupport() {
     return false;
 }
 
+// Why no Wayland compositor can be reached, as a client looks for one: the
+// socket WAYLAND_DISPLAY names (wayland-0 when unset) in XDG_RUNTIME_DIR, or
+// at its own path. Empty when the socket is there.
+QByteArray MissingCompositor() {
+    const QByteArray display = qgetenv("WAYLAND_DISPLAY");
+    const QByteArray socket = display.startsWith('/') ? display
+                              : qgetenv("XDG_RUNTIME_DIR") + '/' +
+                                    (display.isEmpty() ? QByteArray("wayland-0") : display);
+    if (QFileInfo::exists(QString::fromLocal8Bit(socket))) {
+        return {};
+    }
+    return display.isEmpty() ? QByteArray("WAYLAND_DISPLAY is not set") : "no socket at " + socket;
+}
+
 constexpr const char* WaylandHint =
     "Qt's Wayland support, which is missing (on Debian and Ubuntu, install the package "
     "qt6-wayland)";
@@ -102,6 +117,12 @@ void StartUpFailure(QtMsgType type, const QMessageLogContext& context, const QSt
         std::fprintf(stderr,
                      "antcolony: the window system \"%s\" could not be started: it needs %s\n",
                      platform.constData(), WaylandHint);
+    } else if (const QByteArray missing = platform.startsWith("wayland") ? MissingCompositor() : "";
+               !missing.isEmpty()) {
+        std::fprintf(stderr,
+                     "antcolony: the window system \"%s\" could not be started: there is no "
+                     "Wayland compositor to connect to (%s)\n",
+                     platform.constData(), missing.constData());
     } else if (!platform.isEmpty() && !platform.startsWith("xcb")) {
         std::fprintf(stderr, "antcolony: the window system \"%s\" could not be started\n",
                      platform.constData());

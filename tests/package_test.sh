@@ -75,16 +75,26 @@ given=$(ANTCOLONY_HOMEPAGE=https://given.example make -s -f debian/rules --eval 
 # first, and ends with status 1, not a core dump. Qt's Wayland plugin is looked
 # for where Qt looks for plugins, so one on QT_PLUGIN_PATH counts.
 none="antcolony: no display could be opened" wayland="antcolony: the window system \"wayland\" could not be started"
+nocompositor="there is no Wayland compositor to connect to"
 missing="Qt's Wayland support, which is missing (on Debian and Ubuntu, install the package qt6-wayland)"
 mkdir -p "$root/plugins/platforms" && touch "$root/plugins/platforms/libqwayland-generic.so"
 cases=("-u DISPLAY QT_QPA_PLATFORM=|$none: DISPLAY is not set" "-u DISPLAY QT_QPA_PLATFORM=xcb|$none: DISPLAY is not set"
     "DISPLAY=:987 QT_QPA_PLATFORM=|$none at DISPLAY=:987"
-    "QT_PLUGIN_PATH=$root/plugins QT_QPA_PLATFORM=wayland|$wayland")
+    "-u WAYLAND_DISPLAY QT_PLUGIN_PATH=$root/plugins QT_QPA_PLATFORM=wayland|$wayland: $nocompositor \
+(WAYLAND_DISPLAY is not set)" "WAYLAND_DISPLAY=wayland-9 XDG_RUNTIME_DIR=$root QT_PLUGIN_PATH=$root/plugins \
+QT_QPA_PLATFORM=wayland-egl|${wayland/wayland/wayland-egl}: $nocompositor (no socket at $root/wayland-9)"
+    "WAYLAND_DISPLAY=$root/plugins QT_PLUGIN_PATH=$root/plugins QT_QPA_PLATFORM=wayland|$wayland")
 find "$(qtpaths6 --query QT_INSTALL_PLUGINS)/platforms" -name '*wayland*' | grep -q . || cases+=(
     "-u DISPLAY WAYLAND_DISPLAY=wayland-9 QT_QPA_PLATFORM=|$none: DISPLAY is not set, and this session's \
-Wayland display needs $missing" "QT_QPA_PLATFORM=wayland|$wayland: it needs $missing")
+Wayland display needs $missing" "QT_QPA_PLATFORM=wayland|$wayland: it needs $missing"
+    "QT_QPA_PLATFORM=wayland-egl|${wayland/wayland/wayland-egl}: it needs $missing")
 for case in "${cases[@]}"; do
     said=$(env ${case%%|*} "$root/usr/bin/antcolony" 2>&1) && status=0 || status=$?
     [ $status -eq 1 ] && [ "$said" = "${case#*|}" ] || fail "with ${case%%|*}: status $status, $said"
 done
+# What Qt says while it starts well still reaches standard error once it has.
+QT_QPA_PLATFORM=offscreen QT_DEBUG_PLUGINS=1 "$root/usr/bin/antcolony" 2>"$root/said" &
+for _ in $(seq 300); do grep -q "^qt.core.plugin.factoryloader: " "$root/said" && break; sleep 0.1; done
+kill $! && wait $! 2>/dev/null || true
+grep -q "^qt.core.plugin.factoryloader: " "$root/said" || fail "what Qt said while starting was lost: $(head -3 "$root/said")"
 plan=$(apt-get install --simulate "$deb" 2>&1) && grep -q '^Inst antcolony ' <<<"$plan" || fail "apt: $plan"
