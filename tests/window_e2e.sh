@@ -16,6 +16,11 @@ work=$(mktemp -d)
 unset QT_QPA_PLATFORM E2E_INSIDE_XVFB
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# A sanitizer build carries its leak suppressions in the program itself, so
+# that it exits 0 after a normal close however it is started.
+if [[ $(ldd "$program") == *libasan* && $(nm "$program") != *" T __lsan_default_suppressions"* ]]; then
+    fail "the sanitizer build lacks its leak suppressions"
+fi
 wait_for() {  # up to 120 s, so that a machine busy with other builds is not taken for a fault
     for _ in $(seq 1200); do eval "$1" >/dev/null 2>&1 && return 0; sleep 0.1; done
     fail "timed out waiting for: $1 $(cat "$work/wm.log")"
