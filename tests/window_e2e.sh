@@ -50,11 +50,11 @@ frame() {  # the outer frame's left, top, width and height
         /Absolute upper-left X/ { l = $NF } /Absolute upper-left Y/ { t = $NF } /Width:/ { w = $2 }
         /Height:/ { print l - x[1], t - x[3], w + x[1] + x[2], $2 + x[3] + x[4] }'
 }
-fits() {  # the whole frame lies in the usable area, the screen less the margins
-    local area
+fits() {  # [FRAME]: the whole frame lies in the usable area, the screen less the margins
+    local area l t w h x y width height
     area=$(xprop -root _NET_WORKAREA | grep = | cut -d= -f2 | tr -d ,) || area="0 0 ${screen/x/ }"
-    frame | { read -r l t w h && read -r x y width height _ <<<"$area" && [ $l -ge $x ] && [ $t -ge $y ] &&
-        [ $((l + w)) -le $((x + width)) ] && [ $((t + h)) -le $((y + height)) ]; }
+    read -r l t w h <<<"${1:-$(frame)}" && read -r x y width height _ <<<"$area" && [ $l -ge $x ] &&
+        [ $t -ge $y ] && [ $((l + w)) -le $((x + width)) ] && [ $((t + h)) -le $((y + height)) ]
 }
 # The window manager keeps margins around the usable area as a panel would.
 margins() {  # TOP BOTTOM LEFT RIGHT
@@ -69,6 +69,9 @@ start_wm() {
 if [ -n "${E2E_SCREEN:-}" ]; then
     margins 40 0 30 0
     [ -n "${E2E_NO_WM:-}" ] || wait_for 'start_wm; xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+    # Within the screen but over its top left margin does not fit, once the
+    # window manager has said where the usable area is.
+    [ -n "${E2E_NO_WM:-}" ] || wait_for '! fits "0 0 50 50"'
     "$program" >/dev/null & pid=$!
     find_window && wait_for fits
     if [ -z "${E2E_NO_WM:-}" ]; then
