@@ -53,17 +53,25 @@ done
 # a Wayland-only desktop cannot open the window.
 [ "$(dpkg-deb -f "$deb" Recommends)" = "fonts-noto-cjk, qt6-wayland" ] || fail "Recommends"
 desktop=$root/$share/applications/org.example.antcolony.desktop
-hints=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$hints" ] || fail "desktop entry: $hints"
+# The menu entry and the software-centre record draw no error, warning or
+# hint, however a validator indents it; a copy that draws only a hint, and a
+# tree without the entry the record launches, show that the checks see them.
+entry_clean() { said=$(desktop-file-validate "$1" 2>&1) && [ -z "$said" ]; }
+record_clean() {  # ROOT
+    for check in validate validate-tree; do
+        target=$1/$share/metainfo/org.example.antcolony.metainfo.xml
+        [ $check = validate ] || target=$1
+        said=$(appstreamcli $check --no-net "$target" 2>&1) && ! grep -qE '^ *[EW][:-] ' <<<"$said" || return 1
+    done
+}
+entry_clean "$desktop" || fail "desktop entry: $said"
+record_clean "$root" || fail "software centre: $said"
+sed 's/^Categories=.*/Categories=Math;/' "$desktop" >"$root/hinted.desktop"
+! entry_clean "$root/hinted.desktop" || fail "a desktop entry's hint passed"
+mkdir "$root/broken" && cp -r "$root/usr" "$root/broken/" && rm "$root/broken/$share/applications/org.example.antcolony.desktop"
+! record_clean "$root/broken" || fail "a record launching a missing entry passed"
 # The report goes to standard output, so the menu opens the program in a terminal.
 for line in Exec=antcolony Icon=antcolony Terminal=true; do grep -qx "$line" "$desktop" || fail "$line"; done
-# What a software centre reads, the record and the installed tree it names:
-# no warning or error, however the validator indents it.
-for check in validate validate-tree; do
-    target=$root/$share/metainfo/org.example.antcolony.metainfo.xml
-    [ $check = validate ] || target=$root
-    verdict=$(appstreamcli $check --no-net "$target" 2>&1) || fail "software centre: $verdict"
-    ! grep -qE '^ *[EW][:-] ' <<<"$verdict" || fail "software centre: $verdict"
-done
 # A home page given reaches the record and the package.
 grep -q '<url type="homepage">https://antcolony.example.org</url>' \
     "$root/$share/metainfo/org.example.antcolony.metainfo.xml" || fail "record without the home page"
