@@ -3,6 +3,8 @@
 #include "colony.h"
 #include "conversion.h"
 
+#include <limits>
+
 TForm1* Form1 = nullptr;
 
 namespace {
@@ -32,6 +34,18 @@ const ControlLayout Form1Controls[] = {
 // The stored layout of Form1.
 const FormLayout Form1Layout = {"Form1", 189, 128, 1036, 633, Form1Controls};
 
+// A rate beyond every float lies beyond the rate's own range too: read as an
+// infinity of its sign, the run refuses it naming that range, as it does 2.
+float EvaporationRate(const FieldText& text) {
+    try {
+        return StrToFloat(text);
+    } catch (const OutOfRange&) {
+        const bool negative = text.text.contains(u'-') || text.text.contains(u'－');
+        return negative ? -std::numeric_limits<float>::infinity()
+                        : std::numeric_limits<float>::infinity();
+    }
+}
+
 }  // namespace
 
 TForm1::TForm1() : TForm(Form1Layout) {}
@@ -43,7 +57,7 @@ TForm1::TForm1() : TForm(Form1Layout) {}
 void TForm1::Button1Click(TObject* /*Sender*/) {
     RunParameters params;
     params.AntCount = StrToInt(GetText(NA));
-    params.EvaporationRate = StrToFloat(GetText(RH));
+    params.EvaporationRate = EvaporationRate(GetText(RH));
     params.ExploitThreshold = StrToFloat(GetText(q));
     params.IterationCount = StrToInt(GetText(MA));
     try {

@@ -198,9 +198,9 @@ std::int32_t StrToInt(const String& text) {
         case Parsed::Number:
             return value;
         case Parsed::OutOfRange:
-            throw Exception(Quoted(text) + " is outside the range of whole numbers, " +
-                            QString::number(std::numeric_limits<std::int32_t>::min()) + " to " +
-                            QString::number(std::numeric_limits<std::int32_t>::max()));
+            throw OutOfRange(Quoted(text) + " is outside the range of whole numbers, " +
+                             QString::number(std::numeric_limits<std::int32_t>::min()) + " to " +
+                             QString::number(std::numeric_limits<std::int32_t>::max()));
         case Parsed::NotANumber:
             break;
     }
@@ -220,8 +220,8 @@ float StrToFloat(const String& text) {
             }
             return value;
         case Parsed::OutOfRange:
-            throw Exception(Quoted(text) + " is outside the range of numbers, " +
-                            Shortest(-largest) + " to " + Shortest(largest));
+            throw OutOfRange(Quoted(text) + " is outside the range of numbers, " +
+                             Shortest(-largest) + " to " + Shortest(largest));
         case Parsed::NotANumber:
             break;
     }
@@ -237,6 +237,8 @@ template <typename Convert>
 auto ConvertField(const FieldText& text, Convert convert) {
     try {
         return convert(text.text);
+    } catch (const OutOfRange& error) {
+        throw OutOfRange(text.field + ": " + error.Message());
     } catch (const Exception& error) {
         throw Exception(text.field + ": " + error.Message());
     }

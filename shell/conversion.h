@@ -13,6 +13,12 @@
 std::int32_t StrToInt(const String& text);
 float StrToFloat(const String& text);
 
+// Raised for a number beyond the range of the type it is read as.
+class OutOfRange : public Exception {
+  public:
+    using Exception::Exception;
+};
+
 // The same for a field's text; the Exception's message begins with the field.
 std::int32_t StrToInt(const FieldText& text);
 float StrToFloat(const FieldText& text);

@@ -127,13 +127,13 @@ TEST(Window, StartPrintsAFreshRunsReportEachTimeWithFullStopsInADecimalCommaLoca
 
 // The fields are converted in the order NA, RH, q, MA, the first refused named;
 // then the run refuses ants outside 1..48 (unless no iteration runs) and rates
-// outside 0..1. A refused START, and CLEAR, print nothing and change nothing.
+// outside 0..1, those beyond every float too. A refused START, and CLEAR, print nothing and change nothing.
 TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
     const std::pair<QStringList, std::string> refusals[] = {
         {{"30.5", "x", "30", "0.5"},
          "螞蟻數目 (NA): \"\u206830.5\u2069\" is not a valid whole number"},
-        {{"30", "1e39", "30.5", "y"},
-         "費洛蒙蒸發率 (RH): \"\u20681e39\u2069\" is outside the range of numbers, "
+        {{"30", "0.8", "y", "1e39"},
+         "q0 (q): \"\u20681e39\u2069\" is outside the range of numbers, "
          "-3.4028235e+38 to 3.4028235e+38"},
         {{"30", "0.8", "y", "1,5"},
          "q0 (q): \"\u20681,5\u2069\" is not a valid number; the decimal separator is a full stop"},
@@ -143,7 +143,11 @@ TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
         {{"30", "-0.1", "0", "0.5"},
          "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got -0.1"},
         {{"30", "1.5", "30", "0.5"},
-         "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got 1.5"}};
+         "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got 1.5"},
+        {{"30", "1e999", "30", "0.5"},
+         "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got inf"},
+        {{"30", "－１e39", "30", "0.5"},
+         "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got -inf"}};
     for (const auto& [texts, error] : refusals) {
         ErrorsShown.clear();
         SetFields(texts);
