@@ -30,7 +30,7 @@ for feature in "Position Independent Executable" "Stack protected" "Fortify Sour
     "Read-only relocations" "Immediate binding"; do
     grep -q "^ $feature: yes" <<<"$hardening" || fail "hardening: $hardening"
 done
-said=$(man --warnings -l "$root/$share/man/man1/antcolony.1.gz" 2>&1 >/dev/null) && [ -z "$said" ] ||
+said=$(LC_ALL=C man --warnings -l "$root/$share/man/man1/antcolony.1.gz" 2>&1 >/dev/null) && [ -z "$said" ] ||
     fail "manual page: $said"
 # Each icon is the window's 32 px design, transparency included, with each
 # pixel repeated at the larger sizes, not smoothed.
