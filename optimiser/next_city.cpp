@@ -1,7 +1,6 @@
 #include "next_city.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 
 #include "random.h"
