@@ -52,6 +52,20 @@ bool IsPictograph(char32_t c) {
     return QChar::category(c) == QChar::Symbol_Other;
 }
 
+// Whether a character takes two columns, as CJK, full-width forms and emoji do.
+bool IsWide(char32_t c) {
+    switch (QChar::script(c)) {
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+        case QChar::Script_Hangul:
+        case QChar::Script_Bopomofo:
+            return true;
+        default:
+            return IsPictograph(c) || (c >= 0xff01 && c <= 0xff60);
+    }
+}
+
 bool IsNonAsciiLetterOrMark(char32_t c) {
     return c >= 0x0300 && (QChar::isLetter(c) || QChar::isMark(c));
 }
@@ -91,11 +105,12 @@ bool InVisibleSequence(const QList<uint>& codes, qsizetype i) {
 // cannot turn the sentence round; each invisible character written out as
 // <U+XXXX> unless it belongs to a visible sequence, so that nothing wrong goes
 // unseen and no control can break out of the isolate or the line; and cut
-// after 40 characters as a reader counts them (an accented letter, a flag or a
-// family emoji is one; a code shown counts for its length), so that a long
-// paste cannot push the message box off the screen.
+// after 32 columns as a reader counts them (an accented letter is one, a CJK
+// character, a flag or a family emoji two, a code shown its length), so that
+// the quote, which the message box cannot break, keeps the box about 500
+// pixels wide.
 String Quoted(const String& text) {
-    constexpr int longest = 40;
+    constexpr int longest = 32;
     const QList<uint> codes = text.toUcs4();
     String shown;
     int width = 0;
@@ -103,8 +118,7 @@ String Quoted(const String& text) {
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
     while (graphemes.toNextBoundary() != -1) {
         String grapheme;
-        int graphemeWidth = 0;
-        bool visible = false;
+        int graphemeWidth = 0, visibleWidth = 0;
         for (const uint c :
              QStringView(text).sliced(start, graphemes.position() - start).toUcs4()) {
             if (IsInvisible(c) && !InVisibleSequence(codes, code)) {
@@ -116,12 +130,12 @@ String Quoted(const String& text) {
             } else {
                 const char32_t character = c;
                 grapheme += String::fromUcs4(&character, 1);
-                visible = true;
+                visibleWidth = visibleWidth != 0 ? visibleWidth : IsWide(c) ? 2 : 1;
             }
             ++code;
         }
         start = graphemes.position();
-        graphemeWidth += visible ? 1 : 0;
+        graphemeWidth += visibleWidth;
         if (width + graphemeWidth > longest) {
             shown += u'…';
             break;

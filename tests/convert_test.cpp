@@ -41,16 +41,17 @@ TEST(Conversion, ReadsWholeNumbersIncludingFullWidthOnesAndRefusesAnythingElse) 
         {"三十", NotWhole}, {"30\u00b2", NotWhole}, {"2147483648", WholeRange},
         {"-2147483649", WholeRange}, {"99999999999999999999", WholeRange},
         // Invisible characters and bidi controls are shown, so none can hide
-        // or turn the sentence round; the cut after 40 characters as a reader
-        // counts them splits none (two UTF-16 units, an accent, a flag, a family).
+        // or turn the sentence round; the cut after 32 columns as a reader
+        // counts them splits nothing that shows as one and counts wide ones twice.
         {"30\u200b", "\"\u206830<U+200B>\u2069\" is not a valid whole number"},
-        {"\u00ad\u200e3\u2069\u202e0", "\"\u2068<U+00AD><U+200E>3<U+2069><U+202E>0\u2069\" is not a valid whole number"},
-        {Repeated("\u200b", 41), "\"\u2068" + Repeated("<U+200B>", 5) + "…\u2069\" is not a valid whole number"},
-        {Repeated("😀", 40), "Q is not a valid whole number"},
-        {Repeated("😀", 41), "\"\u2068" + Repeated("😀", 40) + "…\u2069\" is not a valid whole number"},
-        {Repeated("e\u0301", 41), "\"\u2068" + Repeated("e\u0301", 40) + "…\u2069\" is not a valid whole number"},
-        {Repeated("🇹🇼", 41), "\"\u2068" + Repeated("🇹🇼", 40) + "…\u2069\" is not a valid whole number"},
-        {"1" + Repeated("👨\u200d👩\u200d👧", 40), "\"\u20681" + Repeated("👨\u200d👩\u200d👧", 39) + "…\u2069\" is not a valid whole number"}};
+        {"\u200e3\u2069\u202e0", "\"\u2068<U+200E>3<U+2069><U+202E>0\u2069\" is not a valid whole number"},
+        {Repeated("\u200b", 5), "\"\u2068" + Repeated("<U+200B>", 4) + "…\u2069\" is not a valid whole number"},
+        {Repeated("W", 32), "Q is not a valid whole number"},
+        {Repeated("e\u0301", 33), "\"\u2068" + Repeated("e\u0301", 32) + "…\u2069\" is not a valid whole number"},
+        {Repeated("😀", 16), "Q is not a valid whole number"},
+        {"1" + Repeated("蟻", 16), "\"\u20681" + Repeated("蟻", 15) + "…\u2069\" is not a valid whole number"},
+        {Repeated("🇹🇼", 17), "\"\u2068" + Repeated("🇹🇼", 16) + "…\u2069\" is not a valid whole number"},
+        {"1" + Repeated("👨\u200d👩\u200d👧", 16), "\"\u20681" + Repeated("👨\u200d👩\u200d👧", 15) + "…\u2069\" is not a valid whole number"}};
     for (const auto& [text, result] : cases) EXPECT_EQ(Converted(StrToInt, text), result) << text;
 }
 
@@ -62,7 +63,7 @@ TEST(Conversion, ReadsRealsInFloatRangeWithAFullStopAndRefusesAnythingElse) {
         // read as the nearest float: up to the midpoint between the largest
         // float and 2^128, 340282356779733661637539395458142568448, exclusive
         {"340282356779733661637539395458142568447.99", "3.4028235e+38"},
-        {"340282356779733661637539395458142568448", RealRange}, {"1e-45", "1e-45"}, {"1e-46", "0"},
+        {"340282356779733661637539395458142568448", "\"\u206834028235677973366163753939545814…\u2069\"" + RealRange.substr(1)}, {"1e-45", "1e-45"}, {"1e-46", "0"},
         {"1e-50", "0"}, {"1e-400", "0"},
         {"-0.00001e-99999999999999999999", "-0"},
         {"", NotReal}, {" ", NotReal}, {"0.8.1", NotReal}, {"abc", NotReal}, {"0x1p3", NotReal},

@@ -64,6 +64,7 @@ std::string Click(QPushButton* button, Qt::Key key = Qt::Key_unknown) {
 }
 
 std::vector<std::string> ErrorsShown;  // every error box, answered as a person would
+QSize LargestError;
 // A window of its own, so that it holds the texts it opens with.
 TEST(Form1, HoldsEachControlWhereItsDescriptionPutsIt) {
     const TForm1 form;
@@ -161,6 +162,17 @@ TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
     }
 }
 
+// Whatever is pasted, wide, invisible, or unbreakable, the error box stays
+// about 500 by 110 pixels, so that its OK button stays on a small screen.
+TEST(Window, KeepsTheErrorBoxSmallWhateverWasTyped) {
+    for (const char* text : {"W", "\u200b", "蟻", "👨\u200d👩\u200d👧", "30\r\n40"}) {
+        SetFields({QString::fromUtf8(text).repeated(40), "0.8", "30", "0.5"});
+        Click(Form1->Button1);
+    }
+    EXPECT_TRUE(LargestError.width() <= 500 && LargestError.height() <= 110)
+        << LargestError.width() << "x" << LargestError.height();
+}
+
 }  // namespace
 
 // What Qt and fontconfig keep until exit is not ours to report.
@@ -178,6 +190,7 @@ int main(int argc, char** argv) {
     QObject::connect(&answer, &QTimer::timeout, [] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             ErrorsShown.push_back(box->text().toStdString());
+            LargestError = LargestError.expandedTo(box->frameGeometry().size());
             box->accept();
         }
     });
