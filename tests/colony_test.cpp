@@ -1,10 +1,8 @@
 #include "colony.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <limits>
 
 #include "captured.h"
@@ -28,23 +26,20 @@ TEST(RunColony, RefusesANaNRate) {
               "evaporation rate must be from 0 to 1, got nan");
 }
 
+// A write that fails says why, or fails silently; either way the run ends
+// with the cause.
 TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWritten) {
-    std::signal(SIGPIPE, SIG_IGN);
     const RunParameters params{30, 0.8f, 5, 0.5f};
-    int gone[2];  // a pipe whose reader has gone
-    ASSERT_EQ(pipe(gone), 0);
-    close(gone[0]);
-    cookie_io_functions_t silent{};  // fails without saying why
+    cookie_io_functions_t silent{};
     silent.write = [](void*, const char*, std::size_t) -> ssize_t { return -1; };
     const std::pair<std::FILE*, std::string> sinks[] = {
         {std::fopen("/dev/full", "w"), "No space left on device"},
-        {std::fopen("/dev/null", "r"), "Bad file descriptor"},
-        {fdopen(gone[1], "w"), "Broken pipe"},
         {fopencookie(nullptr, "w", silent), "Input/output error"}};
-    for (const auto& sink : sinks)
-        EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink.first); }),
-                  "The report could not be written: " + sink.second);
-    for (const auto& sink : sinks) std::fclose(sink.first);
+    for (const auto& [sink, cause] : sinks) {
+        EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink); }),
+                  "The report could not be written: " + cause);
+        std::fclose(sink);
+    }
 }
 
 // The report is held and written out about ten times a second, or when 4 KB
