@@ -35,10 +35,10 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWritten) {
     const std::pair<std::FILE*, std::string> sinks[] = {
         {std::fopen("/dev/full", "w"), "No space left on device"},
         {fopencookie(nullptr, "w", silent), "Input/output error"}};
-    for (const auto& [sink, cause] : sinks) {
-        EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink); }),
-                  "The report could not be written: " + cause);
-        std::fclose(sink);
+    for (const auto& sink : sinks) {
+        EXPECT_EQ(Thrown<ReportError>([&] { RunColony(params, 1, sink.first); }),
+                  "The report could not be written: " + sink.second);
+        std::fclose(sink.first);
     }
 }
 
