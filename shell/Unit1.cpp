@@ -39,10 +39,9 @@ const FormLayout Form1Layout = {"Form1", 189, 128, 1036, 633, Form1Controls};
 float EvaporationRate(const FieldText& text) {
     try {
         return StrToFloat(text);
-    } catch (const OutOfRange&) {
-        const bool negative = text.text.contains(u'-') || text.text.contains(u'－');
-        return negative ? -std::numeric_limits<float>::infinity()
-                        : std::numeric_limits<float>::infinity();
+    } catch (const OutOfRange& beyond) {
+        return beyond.negative ? -std::numeric_limits<float>::infinity()
+                               : std::numeric_limits<float>::infinity();
     }
 }
 

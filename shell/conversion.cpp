@@ -119,8 +119,9 @@ String Quoted(const String& text) {
     while (graphemes.toNextBoundary() != -1) {
         String grapheme;
         int graphemeWidth = 0, visibleWidth = 0;
-        for (const uint c :
-             QStringView(text).sliced(start, graphemes.position() - start).toUcs4()) {
+        for (; start < graphemes.position(); ++code) {
+            const char32_t c = codes[code];
+            start += QChar::requiresSurrogates(c) ? 2 : 1;
             if (IsInvisible(c) && !InVisibleSequence(codes, code)) {
                 const String written = QStringLiteral("<U+%1>")
                                            .arg(static_cast<unsigned>(c), 4, 16, QChar(u'0'))
@@ -128,13 +129,10 @@ String Quoted(const String& text) {
                 grapheme += written;
                 graphemeWidth += static_cast<int>(written.size());
             } else {
-                const char32_t character = c;
-                grapheme += String::fromUcs4(&character, 1);
-                visibleWidth = visibleWidth != 0 ? visibleWidth : IsWide(c) ? 2 : 1;
+                grapheme += String::fromUcs4(&c, 1);
+                if (visibleWidth == 0) visibleWidth = IsWide(c) ? 2 : 1;
             }
-            ++code;
         }
-        start = graphemes.position();
         graphemeWidth += visibleWidth;
         if (width + graphemeWidth > longest) {
             shown += u'…';
@@ -199,6 +197,8 @@ Parsed ParseNumber(const String& text, Number& value) {
                 return Parsed::Number;
             }
         }
+        value = *first == '-' ? std::numeric_limits<Number>::lowest()
+                              : std::numeric_limits<Number>::max();
         return Parsed::OutOfRange;
     }
     return error == std::errc() ? Parsed::Number : Parsed::NotANumber;
@@ -213,8 +213,9 @@ std::int32_t StrToInt(const String& text) {
             return value;
         case Parsed::OutOfRange:
             throw OutOfRange(Quoted(text) + " is outside the range of whole numbers, " +
-                             QString::number(std::numeric_limits<std::int32_t>::min()) + " to " +
-                             QString::number(std::numeric_limits<std::int32_t>::max()));
+                                 QString::number(std::numeric_limits<std::int32_t>::min()) +
+                                 " to " + QString::number(std::numeric_limits<std::int32_t>::max()),
+                             value < 0);
         case Parsed::NotANumber:
             break;
     }
@@ -235,7 +236,8 @@ float StrToFloat(const String& text) {
             return value;
         case Parsed::OutOfRange:
             throw OutOfRange(Quoted(text) + " is outside the range of numbers, " +
-                             Shortest(-largest) + " to " + Shortest(largest));
+                                 Shortest(-largest) + " to " + Shortest(largest),
+                             value < 0);
         case Parsed::NotANumber:
             break;
     }
@@ -252,7 +254,7 @@ auto ConvertField(const FieldText& text, Convert convert) {
     try {
         return convert(text.text);
     } catch (const OutOfRange& error) {
-        throw OutOfRange(text.field + ": " + error.Message());
+        throw OutOfRange(text.field + ": " + error.Message(), error.negative);
     } catch (const Exception& error) {
         throw Exception(text.field + ": " + error.Message());
     }

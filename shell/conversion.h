@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "controls.h"
 #include "exception.h"
@@ -13,10 +14,12 @@
 std::int32_t StrToInt(const String& text);
 float StrToFloat(const String& text);
 
-// Raised for a number beyond the range of the type it is read as.
+// Raised for a number beyond the range of the type it is read as, on the
+// side its sign gives.
 class OutOfRange : public Exception {
   public:
-    using Exception::Exception;
+    OutOfRange(String message, bool negative) : Exception(std::move(message)), negative(negative) {}
+    bool negative;
 };
 
 // The same for a field's text; the Exception's message begins with the field.

@@ -145,6 +145,8 @@ TEST(Window, RefusedStartAndClearPrintNothingAndChangeNothing) {
          "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got 1.5"},
         {{"30", "1e999", "30", "0.5"},
          "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got inf"},
+        {{"30", "1" + QString(41, u'0') + "e-1", "30", "0.5"},
+         "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got inf"},
         {{"30", "－１e39", "30", "0.5"},
          "費洛蒙蒸發率 (RH): evaporation rate must be from 0 to 1, got -inf"}};
     for (const auto& [texts, error] : refusals) {
