@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <limits>
 
 #include "captured.h"
@@ -40,22 +39,4 @@ TEST(RunColony, EndsWithTheCauseWhenTheReportCannotBeWritten) {
                   "The report could not be written: " + sink.second);
         std::fclose(sink.first);
     }
-}
-
-// The report is held and written out about ten times a second, or when 4 KB
-// have gathered, not line by line.
-TEST(RunColony, WritesTheReportInFewLargeWrites) {
-    static std::size_t writes = 0, bytes = 0;
-    cookie_io_functions_t count{};
-    count.write = [](void*, const char*, std::size_t n) -> ssize_t {
-        ++writes;
-        bytes += n;
-        return static_cast<ssize_t>(n);
-    };
-    std::FILE* sink = fopencookie(nullptr, "w", count);
-    const auto start = std::chrono::steady_clock::now();
-    RunColony({48, 0.8f, 5000, 0.5f}, 1, sink);
-    const auto tenths = (std::chrono::steady_clock::now() - start) / std::chrono::milliseconds(100);
-    std::fclose(sink);
-    EXPECT_LE(writes, 2 * (bytes / 3968 + tenths + 2)) << bytes;
 }
